@@ -1,0 +1,11 @@
+// Message boxes through a seam: the shell shows real ones, tests record them so nothing blocks.
+#pragma once
+
+#include "foundation/window_handle.h"
+
+using MessageBoxHandler = void (*)(WindowHandle owner, const char* text, const char* caption);
+
+// An OK-only message box; owner may be none.
+void showMessageBox(WindowHandle owner, const char* text, const char* caption);
+// Installs a handler (none restores the default, which writes to stderr); returns the previous.
+MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);

@@ -1,0 +1,50 @@
+// The interface every command station driver implements. Constructing a driver registers it in
+// the station list, ordered by name; destroying it removes it again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "foundation/window_handle.h"
+
+class TabPage;
+
+// Four ASCII characters in memory order, e.g. "NCEp" is 0x7045434E; 0 stands for no station.
+using StationTag = uint32_t;
+
+constexpr StationTag makeStationTag(char a, char b, char c, char d) {
+    return static_cast<StationTag>(static_cast<uint8_t>(a)) |
+           static_cast<StationTag>(static_cast<uint8_t>(b)) << 8 |
+           static_cast<StationTag>(static_cast<uint8_t>(c)) << 16 |
+           static_cast<StationTag>(static_cast<uint8_t>(d)) << 24;
+}
+
+struct StationVersionInfo {
+    int32_t marker;
+    char text[250];
+};
+
+class CommandStationDriver {
+  public:
+    explicit CommandStationDriver(const char* name);
+    CommandStationDriver(const CommandStationDriver&) = delete;
+    CommandStationDriver& operator=(const CommandStationDriver&) = delete;
+    virtual ~CommandStationDriver();
+
+    const char* name() const { return name_.c_str(); }
+
+    // A new page showing this driver's settings, owned by the caller; none when unavailable.
+    virtual TabPage* createOptionsPage(WindowHandle parent) = 0;
+    // configuration may be none; 0 = connected.
+    virtual int32_t open(const char* configuration) = 0;
+    virtual int close() = 0;
+    virtual int readCv(int32_t cv, uint8_t* value) = 0;
+    virtual int writeCv(int32_t cv, int value) = 0;
+    virtual int getVersion(StationVersionInfo* info) = 0;
+    // The configuration in the driver's own format, for `open` at the next start.
+    virtual std::string getConfig() = 0;
+    virtual StationTag getTag() = 0;
+
+  private:
+    std::string name_;
+};

@@ -1,0 +1,155 @@
+#include "stations/nce_driver.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "foundation/pause.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+constexpr int32_t programmingMode = 1;
+constexpr int32_t mainMode = 2;
+// The station needs time to leave programming mode before the line goes quiet.
+constexpr unsigned closePauseMs = 250;
+constexpr size_t readAnswerCapacity = 200;
+constexpr uint32_t logCapacity = 4096;
+
+} // namespace
+
+NceDriver::NceDriver() : NceDriver(createSerialPort()) {}
+
+NceDriver::NceDriver(std::unique_ptr<SerialPort> port)
+    : CommandStationDriver("NCE Corporation - Powerhouse Pro"),
+      log_(new (std::nothrow) SerialLogWindow(logCapacity)), link_(std::move(port), log_.get()) {}
+
+NceDriver::~NceDriver() {
+    if (link_.isOpen())
+        link_.closePort();
+}
+
+// The options page belongs to the Win32 shell's set-up pages; until the shell provides one the
+// driver has none to offer.
+TabPage* NceDriver::createOptionsPage(WindowHandle) { return nullptr; }
+
+int32_t NceDriver::open(const char* configuration) {
+    if (configuration && *configuration) {
+        if (const char* bar = std::strchr(configuration, '|')) {
+            link_.setPortName(bar + 1);
+            link_.setBaudIndex(
+                std::strtol(std::string(configuration, bar).c_str(), nullptr, 10) == 19200);
+        }
+    }
+    int result = link_.openPort();
+    if (result != 0)
+        stationMode_ = 0;
+    return result;
+}
+
+int NceDriver::close() {
+    link_.drainInput();
+    link_.sendText("X\r\n", 3);
+    pauseFor(closePauseMs);
+    if (!keepLogOnClose_)
+        show(0);
+    link_.closePort();
+    stationMode_ = 0;
+    return 0;
+}
+
+int NceDriver::sendCommand(const char* line) {
+    size_t length = std::strlen(line);
+    if (link_.sendText(line, length) == length)
+        return 0;
+    setStationErrorText("ERROR SENDING DATA");
+    return 1;
+}
+
+int NceDriver::enterMode(int32_t mode) {
+    link_.drainInput();
+    if (stationMode_ == mode)
+        return 0;
+    if (sendCommand(mode == programmingMode ? "M\r\n" : "X\r\n") != 0) {
+        stationMode_ = 0;
+        return 1;
+    }
+    if (link_.awaitPrompt(nullptr, 0) != 0) {
+        setStationErrorText(mode == programmingMode ? "ERROR ENTERING PROGRAM MODE"
+                                                    : "ERROR ENTERING MAIN MODE");
+        stationMode_ = 0;
+        return 1;
+    }
+    stationMode_ = mode;
+    return 0;
+}
+
+int NceDriver::readCv(int32_t cv, uint8_t* value) {
+    *value = 0;
+    setStationErrorText(nullptr);
+    char command[24];
+    std::snprintf(command, sizeof command, "%s%03ld%s", "R", static_cast<long>(cv), "\r\n");
+    // A failed switch leaves its message; the read itself decides the result.
+    enterMode(programmingMode);
+    if (sendCommand(command) != 0)
+        return 1;
+    char answer[readAnswerCapacity];
+    if (link_.awaitPrompt(answer, sizeof answer) != 0)
+        return 1;
+
+    if (!std::isdigit(static_cast<unsigned char>(answer[0]))) {
+        answer[std::strcspn(answer, "\r")] = '\0';
+        // An answer that starts with a NUL or a bare CR would otherwise leave no message at all.
+        setStationErrorText(answer[0] ? answer : "ERROR INVALID DATA");
+        return 1;
+    }
+    long number = 0;
+    for (int i = 0; i < 5 && std::isdigit(static_cast<unsigned char>(answer[i])); ++i)
+        number = number * 10 + (answer[i] - '0');
+    if (number > 255) {
+        setStationErrorText("ERROR INVALID DATA");
+        return 1;
+    }
+    *value = static_cast<uint8_t>(number);
+    return 0;
+}
+
+int NceDriver::writeCv(int32_t cv, int value) {
+    setStationErrorText(nullptr);
+    enterMode(programmingMode);
+    char command[24];
+    std::snprintf(command, sizeof command, "%s%03ld %03d%s", "P", static_cast<long>(cv),
+                  value & 0xFF, "\r\n");
+    if (sendCommand(command) != 0)
+        return 1;
+    if (link_.awaitPrompt(nullptr, 0) != 0) {
+        setStationErrorText("ERROR SENDING DATA");
+        return 1;
+    }
+    return 0;
+}
+
+int NceDriver::getVersion(StationVersionInfo* info) {
+    setStationErrorText(nullptr);
+    info->marker = 1;
+    info->text[0] = '\0';
+    int result = enterMode(mainMode);
+    if (result == 0)
+        result = sendCommand("V\r\n");
+    if (result == 0)
+        result = link_.awaitPrompt(info->text, sizeof info->text);
+    const char* error = stationErrorText();
+    versionText_ = result == 0 ? info->text : (error ? error : "");
+    return result;
+}
+
+std::string NceDriver::getConfig() {
+    return std::to_string(link_.baudRate()) + "|" + link_.portName();
+}
+
+void NceDriver::show(int flag) {
+    if (log_)
+        log_->show(flag);
+}

@@ -1,0 +1,51 @@
+// The driver for the NCE Powerhouse Pro: CVs on the programming track through the station's
+// ASCII command lines ("M", "X", "R029", "P029 006", "V"), each answered up to its prompt.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "stations/command_station_driver.h"
+#include "stations/serial_link.h"
+#include "stations/serial_log_window.h"
+
+class NceDriver : public CommandStationDriver {
+  public:
+    static constexpr StationTag tag = makeStationTag('N', 'C', 'E', 'p');
+
+    NceDriver();
+    explicit NceDriver(std::unique_ptr<SerialPort> port);
+    ~NceDriver() override;
+
+    TabPage* createOptionsPage(WindowHandle parent) override;
+    int32_t open(const char* configuration) override;
+    int close() override;
+    int readCv(int32_t cv, uint8_t* value) override;
+    int writeCv(int32_t cv, int value) override;
+    int getVersion(StationVersionInfo* info) override;
+    std::string getConfig() override;
+    StationTag getTag() override { return tag; }
+
+    const char* portName() const { return link_.portName(); }
+    void setPortName(const char* name) { link_.setPortName(name); }
+    int32_t baudIndex() const { return link_.baudIndex(); }
+    void setBaudIndex(int32_t index) { link_.setBaudIndex(index); }
+    const char* versionText() const { return versionText_.c_str(); }
+    void show(int flag);
+    void setKeepLogOnClose(int keep) { keepLogOnClose_ = keep; }
+
+    // 0 = not established, 1 = programming mode, 2 = main mode.
+    int32_t stationMode() const { return stationMode_; }
+    SerialLogWindow* log() { return log_.get(); }
+
+  private:
+    int enterMode(int32_t mode);
+    // Sends a command line; 0 when the port took all of it, else "ERROR SENDING DATA" and 1.
+    int sendCommand(const char* line);
+
+    std::unique_ptr<SerialLogWindow> log_;
+    SerialLink link_;
+    int32_t stationMode_ = 0;
+    std::string versionText_;
+    int keepLogOnClose_ = 0;
+};

@@ -1,0 +1,107 @@
+#include "stations/serial_link.h"
+
+#include <cstring>
+
+#include "foundation/pause.h"
+#include "stations/serial_log_window.h"
+#include "stations/station_manager.h"
+
+const char stationPrompt[] = "COMMAND: ";
+
+namespace {
+
+constexpr size_t promptLength = sizeof stationPrompt - 1;
+// The station needs this gap between command lines.
+constexpr unsigned commandPauseMs = 100;
+constexpr size_t drainChunk = 200;
+
+const char* openFailureText(int step) {
+    switch (step) {
+    case serialCannotOpen:
+        return "Error opening port";
+    case serialLineRejected:
+        return "Error configuring port - baud rate";
+    default:
+        return "Error configuring port";
+    }
+}
+
+} // namespace
+
+SerialLink::SerialLink(std::unique_ptr<SerialPort> port, SerialLogWindow* log)
+    : port_(std::move(port)), log_(log) {}
+
+void SerialLink::setPortName(const char* name) { portName_ = name && *name ? name : "COM1"; }
+
+int SerialLink::openPort() {
+    SerialOpenStep step = port_->open(portName_.c_str(), baudRate());
+    if (step == serialOpened)
+        return 0;
+    setStationErrorText(openFailureText(step));
+    port_->close();
+    return step;
+}
+
+size_t SerialLink::sendText(const char* text, size_t length) {
+    pauseFor(commandPauseMs);
+    if (log_)
+        log_->appendText(text);
+    if (!port_->isOpen())
+        return 0;
+    return port_->write(reinterpret_cast<const uint8_t*>(text), length);
+}
+
+size_t SerialLink::receive(uint8_t* buffer, size_t count) {
+    if (!port_->isOpen())
+        return 0;
+    size_t received = port_->read(buffer, count);
+    if (log_ && received > 0 && buffer[0] != 0)
+        log_->append(reinterpret_cast<const char*>(buffer), received);
+    return received;
+}
+
+void SerialLink::drainInput() {
+    if (!port_->isOpen())
+        return;
+    uint8_t scratch[drainChunk];
+    size_t remaining = port_->clearErrorsAndCountQueued();
+    while (remaining > 0) {
+        size_t received = receive(scratch, remaining < drainChunk ? remaining : drainChunk);
+        if (received == 0)
+            break;
+        remaining -= received < remaining ? received : remaining;
+    }
+}
+
+int SerialLink::awaitPrompt(char* buffer, size_t capacity) {
+    if (capacity == 0)
+        buffer = nullptr;
+    size_t matched = 0;
+    size_t total = 0;
+    size_t stored = 0;
+    while (matched < promptLength) {
+        uint8_t byte = 0;
+        if (receive(&byte, 1) == 0)
+            break;
+        ++total;
+        if (buffer && stored < capacity - 1)
+            buffer[stored++] = static_cast<char>(byte);
+        if (byte == static_cast<uint8_t>(stationPrompt[matched]))
+            ++matched;
+        else
+            // A mismatch may itself begin the prompt ("CCOMMAND: "). The prompt's first letter
+            // occurs nowhere else in it, so testing just that letter finds every occurrence.
+            matched = byte == static_cast<uint8_t>(stationPrompt[0]) ? 1 : 0;
+    }
+    bool seen = matched == promptLength;
+    if (buffer) {
+        size_t textLength = seen ? total - promptLength : total;
+        buffer[textLength < stored ? textLength : stored] = '\0';
+    }
+    if (seen)
+        return 0;
+    setStationErrorText("NO DATA RETURNED");
+    return 1;
+}
+
+void SerialLink::closePort() { port_->close(); }

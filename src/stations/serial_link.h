@@ -1,0 +1,44 @@
+// A serial driver's line to its station: opening the port with the station's settings, paced
+// command lines, and answers read up to the station's prompt. All traffic goes to the log.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "stations/serial_port.h"
+
+class SerialLogWindow;
+
+// The station ends every answer with this prompt.
+extern const char stationPrompt[];
+
+class SerialLink {
+  public:
+    // log may be none: traffic is then not recorded.
+    SerialLink(std::unique_ptr<SerialPort> port, SerialLogWindow* log);
+
+    // 0 on success, else the failing step (see SerialOpenStep), with the station error text set.
+    int openPort();
+    size_t sendText(const char* text, size_t length);
+    size_t receive(uint8_t* buffer, size_t count);
+    void drainInput();
+    // 0 when the prompt was seen; the text before it goes to buffer, cut to capacity - 1 bytes.
+    int awaitPrompt(char* buffer, size_t capacity);
+    void closePort();
+    bool isOpen() const { return port_->isOpen(); }
+
+    const char* portName() const { return portName_.c_str(); }
+    // None or an empty name means the default port.
+    void setPortName(const char* name);
+    int32_t baudIndex() const { return baudIndex_; }
+    void setBaudIndex(int32_t index) { baudIndex_ = index; }
+    uint32_t baudRate() const { return baudIndex_ ? 19200 : 9600; }
+
+  private:
+    std::unique_ptr<SerialPort> port_;
+    std::string portName_ = "COM1";
+    int32_t baudIndex_ = 0;
+    SerialLogWindow* log_;
+};

@@ -1,0 +1,259 @@
+#include "stations/station_manager.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "foundation/message_box.h"
+#include "foundation/settings_store.h"
+#include "foundation/text_compare.h"
+#include "stations/station_drivers.h"
+
+namespace {
+
+struct CvValueCache {
+    struct Entry {
+        int32_t known;
+        uint8_t value;
+    };
+    Entry entries[highestCv];
+};
+
+PtrList* drivers = nullptr;
+int32_t selectedIndex = -1;
+int openFlag = 0;
+bool hasErrorText = false;
+std::string errorText;
+CvValueCache stationValues;
+CvValueCache fileValues;
+
+constexpr size_t configurationCapacity = 250;
+
+int compareDriverNames(const void* a, const void* b) {
+    return compareTextNoCase(static_cast<const CommandStationDriver*>(a)->name(),
+                             static_cast<const CommandStationDriver*>(b)->name());
+}
+
+bool isValidCv(int32_t cv) { return cv >= lowestCv && cv <= highestCv; }
+
+// Callers pass fixed or checked CV numbers; a stray one must still never index past the tables.
+bool refuseInvalidCv(int32_t cv) {
+    if (isValidCv(cv))
+        return false;
+    char text[80];
+    std::snprintf(text, sizeof text, "Invalid CV number %ld (CVs are 1 to 1024)",
+                  static_cast<long>(cv));
+    setStationErrorText(text);
+    return true;
+}
+
+CvValueCache::Entry& entry(CvValueCache& cache, int32_t cv) { return cache.entries[cv - 1]; }
+
+void remember(CvValueCache& cache, int32_t cv, int value) {
+    entry(cache, cv) = {1, static_cast<uint8_t>(value & 0xFF)};
+}
+
+// The stored choice of station. A value of the wrong type or size counts as missing, because an
+// older or hand-edited registry may hold anything under these names.
+void readStoredStation(StationTag* tag, char* configuration) {
+    SettingsStore& store = settingsStore();
+    bool existed = false;
+    if (!store.openKey("CommandStation", &existed))
+        return;
+    if (existed) {
+        uint32_t type = 0;
+        uint32_t size = sizeof(StationTag);
+        StationTag stored = 0;
+        if (store.readValue("CmdSt_IDX", &type, &stored, &size) && type == settingTypeDword &&
+            size == sizeof(StationTag))
+            *tag = stored;
+        size = configurationCapacity;
+        if (!store.readValue("CmdSt_CFG", &type, configuration, &size) ||
+            type != settingTypeText)
+            size = 0;
+        // A stored text need not carry its NUL; the buffer has room for one more.
+        configuration[size] = '\0';
+    }
+    store.closeKey();
+}
+
+} // namespace
+
+PtrList* stationList() { return drivers; }
+
+void registerStation(CommandStationDriver* driver) {
+    if (!drivers) {
+        drivers = new PtrList;
+        drivers->setCompare(compareDriverNames);
+    }
+    drivers->pushBack(driver);
+}
+
+void unregisterStation(CommandStationDriver* driver) {
+    if (drivers)
+        drivers->remove(driver);
+}
+
+void restoreStation() {
+    char configuration[configurationCapacity + 1] = {};
+    StationTag storedTag = 0;
+
+    constructStationDrivers();
+    readStoredStation(&storedTag, configuration);
+
+    int32_t index = 0;
+    for (int32_t i = 0; CommandStationDriver* driver = stationAt(i); ++i) {
+        if (driver->getTag() == storedTag) {
+            index = i;
+            break;
+        }
+    }
+
+    CommandStationDriver* driver = stationAt(index);
+    if (driver) {
+        selectedIndex = index;
+        bool useStored = driver->getTag() == storedTag && configuration[0] != '\0';
+        openFlag = driver->open(useStored ? configuration : nullptr) == 0 ? 1 : 0;
+        if (openFlag)
+            return;
+    }
+    const char* text = stationErrorText();
+    showMessageBox(nullptr, driver && text && *text ? text : "Error opening connection", "Error");
+}
+
+void saveAndShutdownStations() {
+    std::string configuration;
+    StationTag tag = 0;
+    if (CommandStationDriver* driver = activeStation()) {
+        configuration = driver->getConfig();
+        tag = driver->getTag();
+    }
+
+    SettingsStore& store = settingsStore();
+    if (store.openKey("CommandStation", nullptr)) {
+        if (store.writeValue("CmdSt_IDX", settingTypeDword, &tag, sizeof tag))
+            store.writeValue("CmdSt_CFG", settingTypeText, configuration.c_str(),
+                             static_cast<uint32_t>(configuration.size() + 1));
+        store.closeKey();
+    }
+
+    selectStation(-1);
+    if (drivers) {
+        while (CommandStationDriver* driver = stationAt(0))
+            delete driver;
+        delete drivers;
+        drivers = nullptr;
+    }
+}
+
+void selectStation(int32_t index) {
+    if (index == selectedIndex)
+        return;
+    CommandStationDriver* current = activeStation();
+    if (current && openFlag == 1)
+        current->close();
+    selectedIndex = -1;
+    openFlag = 0;
+    if (index == -1)
+        return;
+    CommandStationDriver* driver = stationAt(index);
+    if (!driver)
+        return;
+    selectedIndex = index;
+    openFlag = driver->open(nullptr) == 0 ? 1 : 0;
+}
+
+void reconnectStation() {
+    int32_t index = selectedIndex;
+    selectStation(-1);
+    selectStation(index);
+}
+
+int32_t selectedStationIndex() { return selectedIndex; }
+
+CommandStationDriver* activeStation() { return selectedIndex < 0 ? nullptr : stationAt(selectedIndex); }
+
+CommandStationDriver* stationAt(int32_t index) {
+    if (!drivers || index < 0)
+        return nullptr;
+    PtrListIterator* iterator = drivers->iterate();
+    void* element = iterator->first();
+    for (int32_t position = 0; element && position < index; ++position)
+        element = iterator->next();
+    delete iterator;
+    return static_cast<CommandStationDriver*>(element);
+}
+
+int isStationOpen() { return openFlag; }
+
+int32_t stationReadCv(int32_t cv, uint8_t* value) {
+    if (refuseInvalidCv(cv))
+        return 1;
+    setStationErrorText("No Command Station setup");
+    entry(stationValues, cv) = {0, 0};
+    CommandStationDriver* driver = activeStation();
+    if (!driver)
+        return 1;
+    uint8_t local = 0;
+    uint8_t* out = value ? value : &local;
+    int result = driver->readCv(cv, out);
+    if (result == 0)
+        remember(stationValues, cv, *out);
+    return result;
+}
+
+int32_t stationWriteCv(int32_t cv, int value) {
+    if (refuseInvalidCv(cv))
+        return 1;
+    setStationErrorText("No Command Station setup");
+    entry(stationValues, cv) = {0, 0};
+    CommandStationDriver* driver = activeStation();
+    if (!driver)
+        return 1;
+    int result = driver->writeCv(cv, value);
+    if (result == 0)
+        remember(stationValues, cv, value);
+    return result;
+}
+
+int32_t stationGetVersion(StationVersionInfo* info) {
+    setStationErrorText("No Command Station setup");
+    CommandStationDriver* driver = activeStation();
+    return driver ? driver->getVersion(info) : 1;
+}
+
+int32_t knownCvValue(int32_t cv, uint8_t* value, int includeFileValues) {
+    setStationErrorText(nullptr);
+    *value = 0;
+    if (!isValidCv(cv))
+        return 1;
+    if (entry(stationValues, cv).known) {
+        *value = entry(stationValues, cv).value;
+        return 0;
+    }
+    if (includeFileValues == 1 && entry(fileValues, cv).known) {
+        *value = entry(fileValues, cv).value;
+        return 0;
+    }
+    return 1;
+}
+
+void rememberFileCvValue(int32_t cv, int value) {
+    setStationErrorText(nullptr);
+    if (isValidCv(cv))
+        remember(fileValues, cv, value);
+}
+
+void forgetCvValue(int32_t cv) {
+    if (!isValidCv(cv))
+        return;
+    entry(stationValues, cv) = {0, 0};
+    entry(fileValues, cv) = {0, 0};
+}
+
+void setStationErrorText(const char* text) {
+    hasErrorText = text != nullptr;
+    errorText = text ? text : "";
+}
+
+const char* stationErrorText() { return hasErrorText ? errorText.c_str() : nullptr; }

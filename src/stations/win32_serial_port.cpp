@@ -1,0 +1,90 @@
+// The Win32 port: the same line settings as the termios port, applied in the same order.
+#include "stations/win32_serial_port.h"
+
+#include <string>
+
+namespace {
+
+// COM10 and above, and any other device, are only reachable through the device namespace;
+// it works for COM1 to COM9 too.
+std::string deviceName(const char* name) {
+    std::string text = name;
+    return text.compare(0, 2, "\\\\") == 0 ? text : "\\\\.\\" + text;
+}
+
+} // namespace
+
+std::unique_ptr<SerialPort> createSerialPort() { return std::make_unique<Win32SerialPort>(); }
+
+Win32SerialPort::~Win32SerialPort() { close(); }
+
+SerialOpenStep Win32SerialPort::open(const char* name, uint32_t baudRate) {
+    close();
+    handle_ = CreateFileA(deviceName(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE)
+        return serialCannotOpen;
+    SerialOpenStep step = serialOpened;
+    if (!SetCommMask(handle_, 0)) {
+        step = serialEventsRejected;
+    } else {
+        COMMTIMEOUTS timeouts{};
+        timeouts.ReadIntervalTimeout = 0;
+        timeouts.ReadTotalTimeoutMultiplier = readTimeoutPerByteMs;
+        timeouts.ReadTotalTimeoutConstant = readTimeoutConstantMs;
+        timeouts.WriteTotalTimeoutMultiplier = writeTimeoutPerByteMs;
+        timeouts.WriteTotalTimeoutConstant = writeTimeoutConstantMs;
+        if (!SetCommTimeouts(handle_, &timeouts)) {
+            step = serialTimeoutsRejected;
+        } else {
+            // Raw 8N1, no flow control of any kind, DTR and RTS off. The handshake characters
+            // have no effect with XON/XOFF off, but must differ or the settings are refused.
+            DCB line{};
+            line.DCBlength = sizeof line;
+            line.BaudRate = baudRate == 19200 ? CBR_19200 : CBR_9600;
+            line.fBinary = 1;
+            line.fDtrControl = DTR_CONTROL_DISABLE;
+            line.fRtsControl = RTS_CONTROL_DISABLE;
+            line.XonLim = 2;
+            line.XoffLim = 4;
+            line.ByteSize = 8;
+            line.Parity = NOPARITY;
+            line.StopBits = ONESTOPBIT;
+            line.XonChar = 0x13;
+            line.XoffChar = 0x19;
+            if (!SetCommState(handle_, &line))
+                step = serialLineRejected;
+        }
+    }
+    if (step != serialOpened)
+        close();
+    return step;
+}
+
+void Win32SerialPort::close() {
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+}
+
+size_t Win32SerialPort::read(uint8_t* buffer, size_t count) {
+    DWORD got = 0;
+    if (isOpen())
+        ReadFile(handle_, buffer, static_cast<DWORD>(count), &got, nullptr);
+    return got;
+}
+
+size_t Win32SerialPort::write(const uint8_t* data, size_t count) {
+    DWORD sent = 0;
+    if (isOpen())
+        WriteFile(handle_, data, static_cast<DWORD>(count), &sent, nullptr);
+    return sent;
+}
+
+size_t Win32SerialPort::clearErrorsAndCountQueued() {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!isOpen() || !ClearCommError(handle_, &errors, &status))
+        return 0;
+    return status.cbInQue;
+}
