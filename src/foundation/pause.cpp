@@ -13,7 +13,9 @@ PauseHandler currentHandler = sleepFor;
 
 } // namespace
 
-void pauseFor(unsigned milliseconds) { currentHandler(milliseconds); }
+void pauseFor(unsigned milliseconds) {
+    currentHandler(milliseconds);
+}
 
 PauseHandler setPauseHandler(PauseHandler handler) {
     PauseHandler previous = currentHandler;

@@ -67,7 +67,9 @@ void* PtrList::find(PtrPredicate predicate, void* context) const {
     return nullptr;
 }
 
-PtrListIterator* PtrList::iterate() { return new PtrListIterator(*this); }
+PtrListIterator* PtrList::iterate() {
+    return new PtrListIterator(*this);
+}
 
 void PtrList::sort() {
     if (!compare_ || count_ < 2)

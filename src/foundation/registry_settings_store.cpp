@@ -3,9 +3,9 @@
 bool RegistrySettingsStore::openKey(const char* className, bool* existed) {
     closeKey();
     DWORD disposition = 0;
-    LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quenby\\DCC", 0,
-                                  const_cast<char*>(className), 0, KEY_ALL_ACCESS, nullptr, &key_,
-                                  &disposition);
+    LONG status =
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quenby\\DCC", 0, const_cast<char*>(className),
+                        0, KEY_ALL_ACCESS, nullptr, &key_, &disposition);
     if (status != ERROR_SUCCESS) {
         key_ = nullptr;
         return false;

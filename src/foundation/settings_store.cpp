@@ -9,7 +9,9 @@ SettingsStore* currentStore = &defaultStore;
 
 } // namespace
 
-SettingsStore& settingsStore() { return *currentStore; }
+SettingsStore& settingsStore() {
+    return *currentStore;
+}
 
 SettingsStore* setSettingsStore(SettingsStore* store) {
     SettingsStore* previous = currentStore;

@@ -5,7 +5,9 @@
 
 namespace {
 
-int threeWay(int difference) { return difference < 0 ? 0 : (difference == 0 ? 1 : 2); }
+int threeWay(int difference) {
+    return difference < 0 ? 0 : (difference == 0 ? 1 : 2);
+}
 
 // _stricmp order: both texts folded to lower case, compared as unsigned bytes.
 int compareFolded(const char* a, const char* b) {

@@ -6,4 +6,6 @@ CommandStationDriver::CommandStationDriver(const char* name) : name_(name ? name
     registerStation(this);
 }
 
-CommandStationDriver::~CommandStationDriver() { unregisterStation(this); }
+CommandStationDriver::~CommandStationDriver() {
+    unregisterStation(this);
+}

@@ -33,14 +33,16 @@ NceDriver::~NceDriver() {
 
 // The options page belongs to the Win32 shell's set-up pages; until the shell provides one the
 // driver has none to offer.
-TabPage* NceDriver::createOptionsPage(WindowHandle) { return nullptr; }
+TabPage* NceDriver::createOptionsPage(WindowHandle) {
+    return nullptr;
+}
 
 int32_t NceDriver::open(const char* configuration) {
     if (configuration && *configuration) {
         if (const char* bar = std::strchr(configuration, '|')) {
             link_.setPortName(bar + 1);
-            link_.setBaudIndex(
-                std::strtol(std::string(configuration, bar).c_str(), nullptr, 10) == 19200);
+            link_.setBaudIndex(std::strtol(std::string(configuration, bar).c_str(), nullptr, 10) ==
+                               19200);
         }
     }
     int result = link_.openPort();

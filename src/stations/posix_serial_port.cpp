@@ -30,13 +30,19 @@ bool waitReady(int fd, short events, Clock::time_point deadline) {
     }
 }
 
-speed_t speedFor(uint32_t baudRate) { return baudRate == 19200 ? B19200 : B9600; }
+speed_t speedFor(uint32_t baudRate) {
+    return baudRate == 19200 ? B19200 : B9600;
+}
 
 } // namespace
 
-std::unique_ptr<SerialPort> createSerialPort() { return std::make_unique<PosixSerialPort>(); }
+std::unique_ptr<SerialPort> createSerialPort() {
+    return std::make_unique<PosixSerialPort>();
+}
 
-PosixSerialPort::~PosixSerialPort() { close(); }
+PosixSerialPort::~PosixSerialPort() {
+    close();
+}
 
 SerialOpenStep PosixSerialPort::open(const char* name, uint32_t baudRate) {
     close();
@@ -72,16 +78,19 @@ SerialOpenStep PosixSerialPort::open(const char* name, uint32_t baudRate) {
 }
 
 void PosixSerialPort::close() {
-    if (fd_ >= 0)
+    if (fd_ >= 0) {
+        // The exclusive claim belongs to the line, not to this descriptor: give it back.
+        ::ioctl(fd_, TIOCNXCL);
         ::close(fd_);
+    }
     fd_ = -1;
 }
 
 size_t PosixSerialPort::read(uint8_t* buffer, size_t count) {
     if (fd_ < 0)
         return 0;
-    auto deadline = Clock::now() + std::chrono::milliseconds(readTimeoutConstantMs +
-                                                             readTimeoutPerByteMs * count);
+    auto deadline = Clock::now() +
+                    std::chrono::milliseconds(readTimeoutConstantMs + readTimeoutPerByteMs * count);
     size_t total = 0;
     while (total < count && waitReady(fd_, POLLIN, deadline)) {
         ssize_t got = ::read(fd_, buffer + total, count - total);

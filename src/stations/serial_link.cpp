@@ -31,7 +31,9 @@ const char* openFailureText(int step) {
 SerialLink::SerialLink(std::unique_ptr<SerialPort> port, SerialLogWindow* log)
     : port_(std::move(port)), log_(log) {}
 
-void SerialLink::setPortName(const char* name) { portName_ = name && *name ? name : "COM1"; }
+void SerialLink::setPortName(const char* name) {
+    portName_ = name && *name ? name : "COM1";
+}
 
 int SerialLink::openPort() {
     SerialOpenStep step = port_->open(portName_.c_str(), baudRate());
@@ -104,4 +106,6 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity) {
     return 1;
 }
 
-void SerialLink::closePort() { port_->close(); }
+void SerialLink::closePort() {
+    port_->close();
+}

@@ -22,7 +22,9 @@ SerialLogWindow::~SerialLogWindow() {
     delete[] start_;
 }
 
-void SerialLogWindow::appendText(const char* text) { append(text, text ? std::strlen(text) : 0); }
+void SerialLogWindow::appendText(const char* text) {
+    append(text, text ? std::strlen(text) : 0);
+}
 
 void SerialLogWindow::append(const char* bytes, size_t length) {
     if (!bytes)

@@ -8,7 +8,9 @@ namespace {
 
 constexpr int minimumTrackSize = 114;
 
-HWND textControl(HWND window) { return GetDlgItem(window, IDC_LOG_TEXT); }
+HWND textControl(HWND window) {
+    return GetDlgItem(window, IDC_LOG_TEXT);
+}
 
 void scrollToEnd(HWND edit) {
     int end = GetWindowTextLengthA(edit);
@@ -31,7 +33,8 @@ INT_PTR CALLBACK logWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         if (LOWORD(wParam) != IDCANCEL)
             return 0;
-        if (auto* log = reinterpret_cast<SerialLogWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+        if (auto* log =
+                reinterpret_cast<SerialLogWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
             log->show(0);
         return 1;
     case WM_DESTROY:

@@ -4,13 +4,17 @@
 
 namespace {
 
-void constructProgramDrivers() { new NceDriver(); }
+void constructProgramDrivers() {
+    new NceDriver();
+}
 
 StationConstructor currentConstructor = constructProgramDrivers;
 
 } // namespace
 
-void constructStationDrivers() { currentConstructor(); }
+void constructStationDrivers() {
+    currentConstructor();
+}
 
 StationConstructor setStationConstructor(StationConstructor constructor) {
     StationConstructor previous = currentConstructor;

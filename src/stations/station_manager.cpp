@@ -34,7 +34,9 @@ int compareDriverNames(const void* a, const void* b) {
                              static_cast<const CommandStationDriver*>(b)->name());
 }
 
-bool isValidCv(int32_t cv) { return cv >= lowestCv && cv <= highestCv; }
+bool isValidCv(int32_t cv) {
+    return cv >= lowestCv && cv <= highestCv;
+}
 
 // Callers pass fixed or checked CV numbers; a stray one must still never index past the tables.
 bool refuseInvalidCv(int32_t cv) {
@@ -47,7 +49,9 @@ bool refuseInvalidCv(int32_t cv) {
     return true;
 }
 
-CvValueCache::Entry& entry(CvValueCache& cache, int32_t cv) { return cache.entries[cv - 1]; }
+CvValueCache::Entry& entry(CvValueCache& cache, int32_t cv) {
+    return cache.entries[cv - 1];
+}
 
 void remember(CvValueCache& cache, int32_t cv, int value) {
     entry(cache, cv) = {1, static_cast<uint8_t>(value & 0xFF)};
@@ -68,8 +72,7 @@ void readStoredStation(StationTag* tag, char* configuration) {
             size == sizeof(StationTag))
             *tag = stored;
         size = configurationCapacity;
-        if (!store.readValue("CmdSt_CFG", &type, configuration, &size) ||
-            type != settingTypeText)
+        if (!store.readValue("CmdSt_CFG", &type, configuration, &size) || type != settingTypeText)
             size = 0;
         // A stored text need not carry its NUL; the buffer has room for one more.
         configuration[size] = '\0';
@@ -79,7 +82,9 @@ void readStoredStation(StationTag* tag, char* configuration) {
 
 } // namespace
 
-PtrList* stationList() { return drivers; }
+PtrList* stationList() {
+    return drivers;
+}
 
 void registerStation(CommandStationDriver* driver) {
     if (!drivers) {
@@ -169,9 +174,13 @@ void reconnectStation() {
     selectStation(index);
 }
 
-int32_t selectedStationIndex() { return selectedIndex; }
+int32_t selectedStationIndex() {
+    return selectedIndex;
+}
 
-CommandStationDriver* activeStation() { return selectedIndex < 0 ? nullptr : stationAt(selectedIndex); }
+CommandStationDriver* activeStation() {
+    return selectedIndex < 0 ? nullptr : stationAt(selectedIndex);
+}
 
 CommandStationDriver* stationAt(int32_t index) {
     if (!drivers || index < 0)
@@ -184,7 +193,9 @@ CommandStationDriver* stationAt(int32_t index) {
     return static_cast<CommandStationDriver*>(element);
 }
 
-int isStationOpen() { return openFlag; }
+int isStationOpen() {
+    return openFlag;
+}
 
 int32_t stationReadCv(int32_t cv, uint8_t* value) {
     if (refuseInvalidCv(cv))
@@ -256,4 +267,6 @@ void setStationErrorText(const char* text) {
     errorText = text ? text : "";
 }
 
-const char* stationErrorText() { return hasErrorText ? errorText.c_str() : nullptr; }
+const char* stationErrorText() {
+    return hasErrorText ? errorText.c_str() : nullptr;
+}

@@ -14,9 +14,13 @@ std::string deviceName(const char* name) {
 
 } // namespace
 
-std::unique_ptr<SerialPort> createSerialPort() { return std::make_unique<Win32SerialPort>(); }
+std::unique_ptr<SerialPort> createSerialPort() {
+    return std::make_unique<Win32SerialPort>();
+}
 
-Win32SerialPort::~Win32SerialPort() { close(); }
+Win32SerialPort::~Win32SerialPort() {
+    close();
+}
 
 SerialOpenStep Win32SerialPort::open(const char* name, uint32_t baudRate) {
     close();

@@ -14,6 +14,7 @@ class Win32SerialPort : public SerialPort {
     size_t read(uint8_t* buffer, size_t count) override;
     size_t write(const uint8_t* data, size_t count) override;
     size_t clearErrorsAndCountQueued() override;
+    HANDLE handle() const { return handle_; }
 
   private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;

@@ -11,7 +11,8 @@ namespace {
 
 // A whole decimal number within [lowest, highest], nothing else.
 bool parseNumber(const std::string& text, long lowest, long highest, int& number) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     long value = std::strtol(text.c_str(), nullptr, 10);
     if (value < lowest || value > highest)

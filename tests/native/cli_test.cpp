@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cli_arguments.h"
+#include "sim_station_process.h"
+
+namespace {
+
+bool parse(std::vector<const char*> words, CliRequest& request, std::string& error) {
+    words.insert(words.begin(), "velquist-cli");
+    return parseCliArguments(static_cast<int>(words.size()), words.data(), request, error);
+}
+
+TEST(CliArguments, AcceptsTheThreeCommands) {
+    CliRequest request;
+    std::string error;
+    ASSERT_TRUE(
+        parse({"--port", "/dev/ttyUSB0", "--baud", "19200", "read", "1", "1024"}, request, error))
+        << error;
+    EXPECT_EQ(request.port, "/dev/ttyUSB0");
+    EXPECT_EQ(request.baudIndex, 1);
+    EXPECT_EQ(request.command, CliRequest::Command::read);
+    EXPECT_EQ(request.cvs, (std::vector<std::pair<int, int>>{{1, 0}, {1024, 0}}));
+
+    CliRequest writes;
+    ASSERT_TRUE(parse({"write", "29=6", "3=255", "4=0"}, writes, error)) << error;
+    EXPECT_EQ(writes.port, "/dev/ttyS0");
+    EXPECT_EQ(writes.baudIndex, 0);
+    EXPECT_EQ(writes.cvs, (std::vector<std::pair<int, int>>{{29, 6}, {3, 255}, {4, 0}}));
+
+    CliRequest version;
+    ASSERT_TRUE(parse({"version"}, version, error));
+    EXPECT_EQ(version.command, CliRequest::Command::version);
+}
+
+TEST(CliArguments, RejectsBadInputWithAReason) {
+    std::vector<std::vector<const char*>> bad = {
+        {},
+        {"read"},
+        {"read", "0"},
+        {"read", "1025"},
+        {"read", "12x"},
+        {"read", "-1"},
+        {"read", "99999999999999999999"},
+        {"write", "29"},
+        {"write", "29=256"},
+        {"write", "29=-1"},
+        {"write", "=5"},
+        {"--baud", "4800", "version"},
+        {"--port"},
+        {"--port", "", "version"},
+        {"--speed", "9600", "version"},
+        {"version", "extra"},
+        {"erase", "1"},
+    };
+    for (const auto& words : bad) {
+        CliRequest request;
+        std::string error;
+        EXPECT_FALSE(parse(words, request, error)) << (words.empty() ? "" : words[0]);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun runCli(const std::string& arguments) {
+    std::string command = std::string(VELQUIST_CLI_PATH) + " " + arguments + " 2>&1";
+    CliRun run{-1, {}};
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[256];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        run.out.append(buffer, n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(Cli, ReadsWritesAndAsksForTheVersion) {
+    SimStationProcess station;
+    std::string port = "--port " + station.device() + " ";
+    CliRun write = runCli(port + "write 29=34 1=255");
+    EXPECT_EQ(write.status, 0) << write.out;
+    CliRun read = runCli(port + "--baud 19200 read 29 1 8");
+    EXPECT_EQ(read.status, 0) << read.out;
+    EXPECT_EQ(read.out, "29=34\n1=255\n8=11\n");
+    CliRun version = runCli(port + "version");
+    EXPECT_EQ(version.out, "NCE Powerhouse Pro simulator 1.0\n");
+}
+
+TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
+    SimStationProcess station({"--fault", "no-decoder"});
+    std::string port = "--port " + station.device() + " ";
+    CliRun bad = runCli(port + "write 29=300");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.out.find("usage: velquist-cli"), std::string::npos);
+    EXPECT_TRUE(station.receivedLines().empty());
+
+    CliRun failed = runCli(port + "read 1 2");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "error: NO ACKNOWLEDGE FROM DECODER\n");
+    EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001", "X"}));
+
+    CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "error: Error opening port\n");
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "station_fakes.h"
+#include "stations/serial_link.h"
+#include "stations/serial_log_window.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+class SerialLinkTest : public testing::Test {
+  protected:
+    SerialLinkTest() : link_(std::make_unique<FakeSerialPort>(port_), &log_) {}
+
+    void arrive(const std::string& bytes) {
+        port_->incoming.insert(port_->incoming.end(), bytes.begin(), bytes.end());
+    }
+
+    std::shared_ptr<FakeSerialPort::State> port_ = std::make_shared<FakeSerialPort::State>();
+    SerialLogWindow log_{4096};
+    SerialLink link_;
+    RecordedPauses pauses_;
+};
+
+TEST_F(SerialLinkTest, OpenFailuresReportTheirStepAndLeaveTheLinkClosed) {
+    struct Case {
+        SerialOpenStep step;
+        const char* text;
+    } cases[] = {{serialCannotOpen, "Error opening port"},
+                 {serialEventsRejected, "Error configuring port"},
+                 {serialTimeoutsRejected, "Error configuring port"},
+                 {serialLineRejected, "Error configuring port - baud rate"}};
+    for (const Case& c : cases) {
+        port_->openResult = c.step;
+        EXPECT_EQ(link_.openPort(), c.step);
+        EXPECT_STREQ(stationErrorText(), c.text);
+        EXPECT_FALSE(link_.isOpen());
+    }
+    port_->openResult = serialOpened;
+    link_.setBaudIndex(7); // any non-zero index is 19200
+    link_.setPortName("");
+    EXPECT_EQ(link_.openPort(), 0);
+    EXPECT_EQ(port_->openedName, "COM1");
+    EXPECT_EQ(port_->openedBaud, 19200u);
+}
+
+TEST_F(SerialLinkTest, SendingPausesFirstAndLogsTheLine) {
+    link_.openPort();
+    EXPECT_EQ(link_.sendText("R029\r\n", 6), 6u);
+    EXPECT_EQ(pauses_.list(), (std::vector<unsigned>{100}));
+    EXPECT_EQ(port_->written, "R029\r\n");
+    EXPECT_STREQ(log_.text(), "R029\r\n");
+
+    port_->writeLimit = 3;
+    EXPECT_EQ(link_.sendText("M\r\nX", 4), 3u);
+}
+
+TEST_F(SerialLinkTest, AwaitPromptReturnsTheTextBeforeIt) {
+    link_.openPort();
+    char buffer[200];
+    arrive("COMMAND: ");
+    EXPECT_EQ(link_.awaitPrompt(buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "");
+
+    arrive("3\r\nCOMMAND: trailing");
+    EXPECT_EQ(link_.awaitPrompt(buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "3\r\n");
+    EXPECT_EQ(port_->incoming.size(), 8u); // reading stops right after the prompt
+
+    // Partial prompts inside the text, and a doubled first letter before the real one.
+    arrive("COMMA COMMAND:x CCOMMAND: ");
+    EXPECT_EQ(link_.awaitPrompt(buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "trailingCOMMA COMMAND:x C");
+
+    arrive(std::string(500, 'z') + "COMMAND: ");
+    EXPECT_EQ(link_.awaitPrompt(buffer, 10), 0);
+    EXPECT_STREQ(buffer, "zzzzzzzzz");
+    EXPECT_EQ(link_.awaitPrompt(nullptr, 0), 1); // nothing left: times out
+    EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+
+    arrive("12COMMAND");
+    EXPECT_EQ(link_.awaitPrompt(buffer, sizeof buffer), 1);
+    EXPECT_STREQ(buffer, "12COMMAND");
+}
+
+TEST_F(SerialLinkTest, DrainDiscardsWaitingInputButLogsIt) {
+    link_.drainInput(); // closed: nothing happens
+    link_.openPort();
+    arrive(std::string(450, 'a') + "\n");
+    link_.drainInput();
+    EXPECT_TRUE(port_->incoming.empty());
+    EXPECT_EQ(std::strlen(log_.text()), 451u);
+    EXPECT_EQ(port_->timeouts, 0);
+}
+
+TEST(SerialLogWindow, CapacityHasAFloor) {
+    EXPECT_EQ(SerialLogWindow(10).capacity(), 128u);
+    EXPECT_EQ(SerialLogWindow(4096).capacity(), 4096u);
+}
+
+TEST(SerialLogWindow, FullBufferLosesItsOldestWholeLines) {
+    SerialLogWindow log(128);
+    std::string line = std::string(29, 'a') + "\n"; // 30 bytes a line
+    for (char c : {'a', 'b', 'c', 'd'}) {
+        std::string text = line;
+        text.replace(0, 29, 29, c);
+        log.appendText(text.c_str());
+    }
+    EXPECT_EQ(std::strlen(log.text()), 120u);
+    log.appendText("0123456789\n"); // does not fit: the oldest line goes, nothing else
+    std::string kept = log.text();
+    EXPECT_EQ(kept.substr(0, 3), "bbb");
+    EXPECT_EQ(kept.size(), 101u);
+    EXPECT_EQ(kept.substr(kept.size() - 11), "0123456789\n");
+
+    // No line end beyond the new text's length: everything goes.
+    SerialLogWindow flat(128);
+    flat.appendText(std::string(125, 'x').c_str());
+    flat.appendText("new text");
+    EXPECT_STREQ(flat.text(), "new text");
+}
+
+TEST(SerialLogWindow, AnyLengthAndAnyBytesAreSafe) {
+    SerialLogWindow log(128);
+    log.append("\0hidden", 7); // a chunk that starts with NUL adds nothing
+    EXPECT_STREQ(log.text(), "");
+    log.append("ab\0cd", 5); // the text stops at a NUL
+    EXPECT_STREQ(log.text(), "ab");
+    log.append(nullptr, 5);
+
+    std::string huge(10000, 'q');
+    huge.back() = 'E';
+    log.append(huge.data(), huge.size());
+    EXPECT_EQ(std::strlen(log.text()), 128u); // the most recent bytes, up to capacity
+    EXPECT_EQ(log.text()[127], 'E');
+    log.appendText("more");
+    EXPECT_STREQ(log.text(), "more");
+}
+
+} // namespace

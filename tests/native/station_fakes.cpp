@@ -1,0 +1,99 @@
+#include "station_fakes.h"
+
+#include <cstring>
+
+#include "stations/station_manager.h"
+
+SerialOpenStep FakeSerialPort::open(const char* name, uint32_t baudRate) {
+    state_->openedName = name;
+    state_->openedBaud = baudRate;
+    state_->open = state_->openResult == serialOpened;
+    return state_->openResult;
+}
+
+size_t FakeSerialPort::read(uint8_t* buffer, size_t count) {
+    size_t n = 0;
+    while (n < count && !state_->incoming.empty()) {
+        buffer[n++] = state_->incoming.front();
+        state_->incoming.pop_front();
+    }
+    if (n == 0)
+        ++state_->timeouts;
+    return n;
+}
+
+size_t FakeSerialPort::write(const uint8_t* data, size_t count) {
+    size_t accepted = count < state_->writeLimit ? count : state_->writeLimit;
+    std::string text(reinterpret_cast<const char*>(data), accepted);
+    state_->written += text;
+    state_->pendingLine += text;
+    size_t end;
+    while ((end = state_->pendingLine.find("\r\n")) != std::string::npos) {
+        std::string line = state_->pendingLine.substr(0, end);
+        state_->pendingLine.erase(0, end + 2);
+        if (state_->respond) {
+            std::string answer = state_->respond(line);
+            state_->incoming.insert(state_->incoming.end(), answer.begin(), answer.end());
+        }
+    }
+    return accepted;
+}
+
+std::string promptOnly(const std::string&) {
+    return "COMMAND: ";
+}
+
+RecordedPauses::RecordedPauses()
+    : previous_(setPauseHandler([](unsigned ms) { list().push_back(ms); })) {
+    list().clear();
+}
+RecordedPauses::~RecordedPauses() {
+    setPauseHandler(previous_);
+}
+std::vector<unsigned>& RecordedPauses::list() {
+    static std::vector<unsigned> pauses;
+    return pauses;
+}
+
+RecordedMessages::RecordedMessages()
+    : previous_(setMessageBoxHandler([](WindowHandle owner, const char* text, const char* caption) {
+          list().push_back({owner, text ? text : "", caption ? caption : ""});
+      })) {
+    list().clear();
+}
+RecordedMessages::~RecordedMessages() {
+    setMessageBoxHandler(previous_);
+}
+std::vector<RecordedMessages::Message>& RecordedMessages::list() {
+    static std::vector<Message> messages;
+    return messages;
+}
+
+int32_t FakeDriver::open(const char* configuration) {
+    calls.push_back(std::string("open:") + (configuration ? configuration : "(none)"));
+    if (openResult != 0)
+        setStationErrorText("fake open failed");
+    return openResult;
+}
+
+int FakeDriver::close() {
+    calls.push_back("close");
+    return 0;
+}
+
+int FakeDriver::readCv(int32_t, uint8_t* value) {
+    *value = readResult == 0 ? readValue : 0;
+    setStationErrorText(readResult == 0 ? nullptr : "fake read failed");
+    return readResult;
+}
+
+int FakeDriver::writeCv(int32_t, int) {
+    setStationErrorText(nullptr);
+    return readResult;
+}
+
+int FakeDriver::getVersion(StationVersionInfo* info) {
+    info->marker = 1;
+    std::strcpy(info->text, "fake 1.0");
+    return 0;
+}

@@ -1,0 +1,98 @@
+// Fakes for the station tests: a scripted serial port, a recording driver, and recorders for
+// pauses and message boxes.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/message_box.h"
+#include "foundation/pause.h"
+#include "stations/command_station_driver.h"
+#include "stations/serial_port.h"
+
+// A port that answers each complete command line written to it through `respond`.
+class FakeSerialPort : public SerialPort {
+  public:
+    struct State {
+        std::string written;
+        std::deque<uint8_t> incoming;
+        std::function<std::string(const std::string& line)> respond;
+        SerialOpenStep openResult = serialOpened;
+        std::string openedName;
+        uint32_t openedBaud = 0;
+        bool open = false;
+        size_t writeLimit = static_cast<size_t>(-1);
+        int timeouts = 0;
+        std::string pendingLine;
+    };
+
+    explicit FakeSerialPort(std::shared_ptr<State> state) : state_(std::move(state)) {}
+
+    SerialOpenStep open(const char* name, uint32_t baudRate) override;
+    void close() override { state_->open = false; }
+    bool isOpen() const override { return state_->open; }
+    size_t read(uint8_t* buffer, size_t count) override;
+    size_t write(const uint8_t* data, size_t count) override;
+    size_t clearErrorsAndCountQueued() override { return state_->incoming.size(); }
+
+  private:
+    std::shared_ptr<State> state_;
+};
+
+// Answers every line with the bare prompt, as the station does for mode and write commands.
+std::string promptOnly(const std::string& line);
+
+// Records pauses instead of sleeping, for as long as it lives.
+class RecordedPauses {
+  public:
+    RecordedPauses();
+    ~RecordedPauses();
+    static std::vector<unsigned>& list();
+
+  private:
+    PauseHandler previous_;
+};
+
+// Records message boxes instead of showing them, for as long as it lives.
+class RecordedMessages {
+  public:
+    struct Message {
+        WindowHandle owner;
+        std::string text;
+        std::string caption;
+    };
+    RecordedMessages();
+    ~RecordedMessages();
+    static std::vector<Message>& list();
+
+  private:
+    MessageBoxHandler previous_;
+};
+
+// A driver that records how the manager uses it.
+class FakeDriver : public CommandStationDriver {
+  public:
+    FakeDriver(const char* name, StationTag tag) : CommandStationDriver(name), tag_(tag) {}
+
+    TabPage* createOptionsPage(WindowHandle) override { return nullptr; }
+    int32_t open(const char* configuration) override;
+    int close() override;
+    int readCv(int32_t cv, uint8_t* value) override;
+    int writeCv(int32_t cv, int value) override;
+    int getVersion(StationVersionInfo* info) override;
+    std::string getConfig() override { return config; }
+    StationTag getTag() override { return tag_; }
+
+    // Every open and close in order: "open:<configuration or (none)>", "close".
+    std::vector<std::string> calls;
+    int openResult = 0;
+    int readResult = 0;
+    uint8_t readValue = 0;
+    std::string config = "fake";
+
+  private:
+    StationTag tag_;
+};

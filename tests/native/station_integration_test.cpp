@@ -1,0 +1,146 @@
+// The driver over the real POSIX port, talking to the simulated station on a pseudo-terminal
+// with the real pacing.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "sim_station_process.h"
+#include "stations/nce_driver.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string configFor(const SimStationProcess& station) {
+    return "9600|" + station.device();
+}
+
+TEST(StationIntegration, ReadsWritesAndVersionThroughTheManager) {
+    SimStationProcess station;
+    ASSERT_FALSE(station.device().empty());
+    NceDriver* driver = new NceDriver();
+    driver->setPortName(station.device().c_str());
+    selectStation(0);
+    ASSERT_EQ(isStationOpen(), 1) << stationErrorText();
+
+    uint8_t value = 0;
+    ASSERT_EQ(stationReadCv(29, &value), 0) << stationErrorText();
+    EXPECT_EQ(value, 6);
+    ASSERT_EQ(stationWriteCv(29, 34), 0) << stationErrorText();
+    ASSERT_EQ(stationReadCv(29, &value), 0);
+    EXPECT_EQ(value, 34);
+    ASSERT_EQ(stationWriteCv(8, 99), 0); // the decoder ignores writes to its ID
+    ASSERT_EQ(stationReadCv(8, &value), 0);
+    EXPECT_EQ(value, 11);
+    ASSERT_EQ(stationReadCv(1024, &value), 0);
+
+    StationVersionInfo info{};
+    ASSERT_EQ(stationGetVersion(&info), 0) << stationErrorText();
+    EXPECT_STREQ(info.text, "NCE Powerhouse Pro simulator 1.0\r\n");
+    saveAndShutdownStations();
+
+    EXPECT_EQ(station.receivedLines(),
+              (std::vector<std::string>{"M", "R029", "P029 034", "R029", "P008 099", "R008",
+                                        "R1024", "X", "V", "X"}));
+}
+
+TEST(StationIntegration, CommandLinesAreAtLeastAPauseApart) {
+    SimStationProcess station;
+    NceDriver driver;
+    ASSERT_EQ(driver.open(configFor(station).c_str()), 0);
+    uint8_t value = 0;
+    auto start = Clock::now();
+    for (int cv = 1; cv <= 4; ++cv)
+        ASSERT_EQ(driver.readCv(cv, &value), 0);
+    auto elapsed = Clock::now() - start;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(5 * 100)); // "M" and four reads
+    start = Clock::now();
+    driver.close();
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(100 + 250));
+}
+
+TEST(StationIntegration, FaultyAnswersFailWithClearMessages) {
+    struct Case {
+        const char* fault;
+        int result;
+        const char* error;
+    } cases[] = {
+        {"no-decoder", 1, "NO ACKNOWLEDGE FROM DECODER"},
+        {"value-over-255", 1, "ERROR INVALID DATA"},
+        {"nul-bytes", 1, "ERROR INVALID DATA"},
+        {"doubled-prompt-letter", 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        SimStationProcess station({"--fault", c.fault});
+        NceDriver driver;
+        ASSERT_EQ(driver.open(configFor(station).c_str()), 0);
+        uint8_t value = 77;
+        EXPECT_EQ(driver.readCv(29, &value), c.result);
+        if (c.error) {
+            EXPECT_STREQ(stationErrorText(), c.error);
+            EXPECT_EQ(value, 0);
+        } else {
+            EXPECT_EQ(value, 6);
+            EXPECT_EQ(stationErrorText(), nullptr);
+        }
+        // The connection stays usable after a failed command.
+        EXPECT_EQ(driver.writeCv(3, 5), 0) << stationErrorText();
+    }
+}
+
+TEST(StationIntegration, OverlongAnswersAreCutNeverOverflowed) {
+    SimStationProcess station({"--fault", "overlong"});
+    NceDriver driver;
+    ASSERT_EQ(driver.open(configFor(station).c_str()), 0);
+    uint8_t value = 0;
+    EXPECT_EQ(driver.readCv(1, &value), 1);
+    EXPECT_EQ(std::string(stationErrorText()).size(), 199u);
+    StationVersionInfo info{};
+    EXPECT_EQ(driver.getVersion(&info), 0);
+    EXPECT_EQ(std::string(info.text).size(), 249u);
+    // The log kept whole recent lines and stayed within its buffer.
+    EXPECT_LE(std::string(driver.log()->text()).size(), 4096u);
+}
+
+TEST(StationIntegration, SilentStationTimesOutTwice) {
+    SimStationProcess station({"--fault", "silent"});
+    NceDriver driver;
+    ASSERT_EQ(driver.open(configFor(station).c_str()), 0);
+    uint8_t value = 9;
+    auto start = Clock::now();
+    EXPECT_EQ(driver.readCv(1, &value), 1);
+    auto elapsed = Clock::now() - start;
+    EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+    EXPECT_EQ(value, 0);
+    // The mode switch and the read each wait out the read timeout, and no longer.
+    EXPECT_GE(elapsed, std::chrono::seconds(32));
+    EXPECT_LT(elapsed, std::chrono::seconds(60));
+    EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001"}));
+}
+
+TEST(StationIntegration, AVanishingPortFailsQuickly) {
+    auto station = std::make_unique<SimStationProcess>();
+    NceDriver driver;
+    ASSERT_EQ(driver.open(configFor(*station).c_str()), 0);
+    uint8_t value = 0;
+    ASSERT_EQ(driver.readCv(1, &value), 0);
+    station.reset();
+    auto start = Clock::now();
+    EXPECT_EQ(driver.readCv(2, &value), 1);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+    EXPECT_NE(stationErrorText(), nullptr);
+    driver.close();
+}
+
+TEST(StationIntegration, PortsThatCannotBeUsed) {
+    NceDriver driver;
+    EXPECT_EQ(driver.open("9600|/dev/velquist-no-such-port"), 1);
+    EXPECT_STREQ(stationErrorText(), "Error opening port");
+    EXPECT_EQ(driver.open("9600|/dev/null"), 2); // exists, but is no serial line
+    EXPECT_STREQ(stationErrorText(), "Error configuring port");
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+// The Win32 serial port and the NCE driver against the simulated station on COM1.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "foundation/pause.h"
+#include "stations/nce_driver.h"
+#include "stations/station_manager.h"
+#include "stations/win32_serial_port.h"
+
+namespace {
+
+std::string stationLog() {
+    const char* path = std::getenv("VELQUIST_STATION_LOG");
+    std::ifstream file(path ? path : "");
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(Win32SerialPort, ReadsWritesAndAsksForTheVersionOnCom1) {
+    NceDriver driver;
+    ASSERT_EQ(driver.open("9600|COM1"), 0) << stationErrorText();
+
+    uint8_t value = 0;
+    ASSERT_EQ(driver.readCv(29, &value), 0) << stationErrorText();
+    EXPECT_EQ(value, 6);
+    ASSERT_EQ(driver.writeCv(3, 300), 0) << stationErrorText(); // low byte: 44
+    ASSERT_EQ(driver.readCv(3, &value), 0);
+    EXPECT_EQ(value, 44);
+
+    StationVersionInfo info{};
+    ASSERT_EQ(driver.getVersion(&info), 0) << stationErrorText();
+    EXPECT_NE(std::string(info.text).find("NCE"), std::string::npos) << info.text;
+    // The version query left programming mode, so the next read enters it again.
+    ASSERT_EQ(driver.readCv(1, &value), 0);
+    EXPECT_EQ(value, 3);
+    driver.close();
+
+    std::string log = stationLog();
+    EXPECT_NE(log.find(" M\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" R029\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" P003 044\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" V\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" X\n"), std::string::npos) << log;
+}
+
+TEST(Win32SerialPort, ConfiguresTheLineAsTheStationNeedsIt) {
+    for (uint32_t baud : {9600u, 19200u}) {
+        Win32SerialPort port;
+        ASSERT_EQ(port.open("COM1", baud), serialOpened);
+        DCB line{};
+        line.DCBlength = sizeof line;
+        ASSERT_TRUE(GetCommState(port.handle(), &line));
+        EXPECT_EQ(line.BaudRate, baud);
+        EXPECT_EQ(line.ByteSize, 8);
+        EXPECT_EQ(line.Parity, NOPARITY);
+        EXPECT_EQ(line.StopBits, ONESTOPBIT);
+        EXPECT_EQ(line.fOutxCtsFlow, 0u);
+        EXPECT_EQ(line.fOutX, 0u);
+        EXPECT_EQ(line.fInX, 0u);
+        COMMTIMEOUTS timeouts{};
+        ASSERT_TRUE(GetCommTimeouts(port.handle(), &timeouts));
+        EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 16000u);
+        EXPECT_EQ(timeouts.ReadTotalTimeoutMultiplier, 2u);
+        EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 5000u);
+    }
+}
+
+TEST(Win32SerialPort, MissingOrAbsurdPortsFailAtTheFirstStep) {
+    NceDriver driver;
+    EXPECT_EQ(driver.open("9600|COM8"), 1);
+    EXPECT_STREQ(stationErrorText(), "Error opening port");
+    EXPECT_EQ(driver.stationMode(), 0);
+
+    std::string longName(199, 'x');
+    EXPECT_EQ(driver.open(("19200|" + longName).c_str()), 1);
+    EXPECT_EQ(driver.getConfig(), "19200|" + longName);
+}
+
+} // namespace

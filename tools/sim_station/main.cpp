@@ -1,0 +1,166 @@
+// velquist-sim-station: a stand-in for the NCE Powerhouse Pro on a pseudo-terminal, for the
+// integration tests and for running the program without a layout at hand.
+#include "device_link.h"
+#include "line_log.h"
+#include "pseudo_terminal.h"
+#include "pty_server.h"
+#include "simulated_station.h"
+#include "state_file.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const programName = "velquist-sim-station";
+const char* const usage =
+    "usage: velquist-sim-station [--link PATH] [--state FILE] [--log FILE] [--latency-ms N] "
+    "[--version-text TEXT] [--fault MODE]...";
+const long maxLatencyMs = 600000;
+
+struct Options {
+    std::string linkPath;
+    std::string logPath;
+    std::string versionText = SimulatedStation::defaultVersionText;
+    ServerSettings server;
+    std::vector<StationFault> faults;
+};
+
+[[noreturn]] void usageError(const std::string& problem) {
+    std::fprintf(stderr, "%s: %s; %s\n", programName, problem.c_str(), usage);
+    std::exit(2);
+}
+
+[[noreturn]] void fail(const std::string& problem) {
+    std::fprintf(stderr, "%s: %s\n", programName, problem.c_str());
+    std::exit(1);
+}
+
+long parseLatency(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || value < 0 || value > maxLatencyMs) {
+        usageError("--latency-ms needs a whole number of milliseconds from 0 to " +
+                   std::to_string(maxLatencyMs));
+    }
+    return value;
+}
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--help") {
+            std::printf("%s\nMODE: %s\n", usage, stationFaultNames().c_str());
+            std::exit(0);
+        }
+        if (name != "--link" && name != "--state" && name != "--log" && name != "--latency-ms" &&
+            name != "--version-text" && name != "--fault") {
+            usageError("unknown option '" + name + "'");
+        }
+        if (i + 1 == argc) {
+            usageError(name + " needs a value");
+        }
+        const std::string value = argv[++i];
+        if (name == "--link") {
+            options.linkPath = value;
+        } else if (name == "--state") {
+            options.server.statePath = value;
+        } else if (name == "--log") {
+            options.logPath = value;
+        } else if (name == "--latency-ms") {
+            options.server.latency = std::chrono::milliseconds(parseLatency(value));
+        } else if (name == "--version-text") {
+            options.versionText = value;
+        } else {
+            StationFault fault{};
+            if (!parseStationFault(value, fault)) {
+                usageError("unknown fault '" + value + "' (MODE: " + stationFaultNames() + ")");
+            }
+            options.faults.push_back(fault);
+        }
+    }
+    return options;
+}
+
+int stopWriteFd = -1;
+
+extern "C" void requestStop(int) {
+    const int savedErrno = errno;
+    const char byte = 0;
+    // A full pipe already holds a stop request, so a failed write loses nothing.
+    const ssize_t written = write(stopWriteFd, &byte, 1);
+    (void)written;
+    errno = savedErrno;
+}
+
+// The signal handlers only write to a pipe that the poll loop watches, so a stop request wakes
+// the loop at once and everything else happens outside the handler.
+int installStopSignals() {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        fail(std::string("pipe: ") + std::strerror(errno));
+    }
+    for (const int fd : fds) {
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    }
+    stopWriteFd = fds[1];
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    return fds[0];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parseOptions(argc, argv);
+
+    SimulatedStation station;
+    station.setVersionText(options.versionText);
+    for (const StationFault fault : options.faults) {
+        station.addFault(fault);
+    }
+    std::string error;
+    const std::string& statePath = options.server.statePath;
+    if (!statePath.empty() && !loadStateFile(statePath, station, error)) {
+        fail(error);
+    }
+    LineLog log;
+    if (!options.logPath.empty() && !log.open(options.logPath, error)) {
+        fail(error);
+    }
+    const int stopFd = installStopSignals();
+    PseudoTerminal terminal;
+    if (!terminal.open(error)) {
+        fail(error);
+    }
+    DeviceLink link;
+    if (!options.linkPath.empty() && !link.create(options.linkPath, terminal.slavePath(), error)) {
+        fail(error);
+    }
+    // The first line of output is the device to open; whoever started the station waits for it.
+    std::printf("%s\n", terminal.slavePath().c_str());
+    std::fflush(stdout);
+
+    PtyServer server(station, terminal, log, options.server);
+    server.run(stopFd);
+
+    if (!statePath.empty() && !saveStateFile(statePath, station, error)) {
+        std::fprintf(stderr, "%s: %s\n", programName, error.c_str());
+        return 1;
+    }
+    return 0;
+}

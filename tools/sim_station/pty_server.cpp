@@ -1,0 +1,147 @@
+#include "pty_server.h"
+
+#include "state_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// How long to leave the master alone after it reports a hang-up, instead of spinning on it.
+const std::chrono::milliseconds hangUpPause{100};
+// A client that sends without ever reading fills the pseudo-terminal's buffer; beyond these
+// bounds the station forgets, like a real one whose line nobody listens to.
+const std::size_t maxPendingOutput = 64 * 1024;
+const std::size_t maxQueuedCommands = 1000;
+
+} // namespace
+
+PtyServer::PtyServer(SimulatedStation& station, PseudoTerminal& terminal, LineLog& log,
+                     ServerSettings settings)
+    : station_(station), terminal_(terminal), master_(terminal.masterFd()), log_(log),
+      settings_(std::move(settings)) {}
+
+void PtyServer::run(int stopFd) {
+    for (;;) {
+        answerDueCommands();
+        pollfd fds[2] = {};
+        fds[0].fd = stopFd;
+        fds[0].events = POLLIN;
+        fds[1].fd = Clock::now() < masterPausedUntil_ ? -1 : master_;
+        fds[1].events = static_cast<short>(POLLIN | (output_.empty() ? 0 : POLLOUT));
+        if (poll(fds, 2, pollTimeout()) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            std::perror("velquist-sim-station: poll");
+            return;
+        }
+        if (fds[0].revents != 0) {
+            return;
+        }
+        if (fds[1].revents & POLLIN) {
+            receive();
+        } else if (fds[1].revents & (POLLHUP | POLLERR)) {
+            pauseMaster();
+        }
+        if (fds[1].revents & POLLOUT) {
+            sendPending();
+        }
+    }
+}
+
+void PtyServer::receive() {
+    char buffer[512];
+    for (;;) {
+        const ssize_t count = read(master_, buffer, sizeof buffer);
+        if (count > 0) {
+            // A client that talks has finished opening; the driver's close sequence always
+            // talks, so the next client can open the device again.
+            terminal_.releaseExclusiveUse();
+            for (const std::string& line : splitter_.feed(buffer, static_cast<size_t>(count))) {
+                log_.write(line);
+                if (commands_.size() < maxQueuedCommands) {
+                    commands_.push_back(line);
+                }
+            }
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else {
+            // EAGAIN ends the burst; end of file or EIO means no client holds the device, which
+            // only happens if the kept slave descriptor is lost, so back off and try again.
+            if (count == 0 || errno != EAGAIN) {
+                pauseMaster();
+            }
+            return;
+        }
+    }
+}
+
+void PtyServer::answerDueCommands() {
+    while (!commands_.empty()) {
+        const Clock::time_point now = Clock::now();
+        if (!headStarted_) {
+            headStarted_ = true;
+            const bool slow = SimulatedStation::isProgrammingCommand(commands_.front());
+            headDue_ = now + (slow ? settings_.latency : std::chrono::milliseconds(0));
+        }
+        if (now < headDue_) {
+            break;
+        }
+        const StationReply reply = station_.answer(commands_.front());
+        commands_.pop_front();
+        headStarted_ = false;
+        std::string error;
+        if (reply.wroteCv && !settings_.statePath.empty() &&
+            !saveStateFile(settings_.statePath, station_, error)) {
+            std::fprintf(stderr, "velquist-sim-station: %s\n", error.c_str());
+        }
+        output_ += reply.bytes;
+    }
+    if (output_.size() > maxPendingOutput) {
+        output_.erase(0, output_.size() - maxPendingOutput);
+    }
+    sendPending();
+}
+
+void PtyServer::sendPending() {
+    while (!output_.empty() && Clock::now() >= masterPausedUntil_) {
+        const ssize_t count = write(master_, output_.data(), output_.size());
+        if (count > 0) {
+            output_.erase(0, static_cast<size_t>(count));
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else {
+            // EAGAIN: the client has not read yet; poll reports when there is room again.
+            if (count == 0 || errno != EAGAIN) {
+                pauseMaster();
+            }
+            return;
+        }
+    }
+}
+
+void PtyServer::pauseMaster() {
+    masterPausedUntil_ = Clock::now() + hangUpPause;
+}
+
+int PtyServer::pollTimeout() const {
+    const Clock::time_point now = Clock::now();
+    Clock::time_point wake = Clock::time_point::max();
+    if (headStarted_) {
+        wake = headDue_;
+    }
+    if (masterPausedUntil_ > now && masterPausedUntil_ < wake) {
+        wake = masterPausedUntil_;
+    }
+    if (wake == Clock::time_point::max()) {
+        return -1;
+    }
+    // Rounded up, so the loop never wakes a little early and spins until the deadline.
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(wake - now).count();
+    return micros <= 0 ? 0 : static_cast<int>((micros + 999) / 1000);
+}

@@ -1,0 +1,48 @@
+// Serves a SimulatedStation on a pseudo-terminal: one thread, one poll loop, idle while nothing
+// arrives.
+#pragma once
+
+#include "line_log.h"
+#include "line_splitter.h"
+#include "pseudo_terminal.h"
+#include "simulated_station.h"
+
+#include <chrono>
+#include <deque>
+#include <string>
+
+struct ServerSettings {
+    std::string statePath; // empty: the table is not saved
+    std::chrono::milliseconds latency{0};
+};
+
+class PtyServer {
+  public:
+    PtyServer(SimulatedStation& station, PseudoTerminal& terminal, LineLog& log,
+              ServerSettings settings);
+
+    // Serves until stopFd becomes readable (the signal handlers write to it).
+    void run(int stopFd);
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    void receive();
+    void answerDueCommands();
+    void sendPending();
+    void pauseMaster();
+    int pollTimeout() const;
+
+    SimulatedStation& station_;
+    PseudoTerminal& terminal_;
+    int master_;
+    LineLog& log_;
+    ServerSettings settings_;
+    LineSplitter splitter_;
+    // Lines are answered one after another, like a real station, each after its latency.
+    std::deque<std::string> commands_;
+    bool headStarted_ = false;
+    Clock::time_point headDue_;
+    std::string output_;
+    Clock::time_point masterPausedUntil_;
+};

@@ -1,0 +1,192 @@
+#include "simulated_station.h"
+
+#include "decimal_number.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+const char* const promptText = "COMMAND: ";
+const char* const refusal = "?\r\n";
+const char* const noDecoderText = "NO ACKNOWLEDGE FROM DECODER\r\n";
+const char* const valueOver255Text = "300";
+const std::size_t noiseLength = 1000;
+const struct {
+    const char* name;
+    StationFault fault;
+} faultNames[] = {
+    {"no-decoder", StationFault::NoDecoder},
+    {"silent", StationFault::Silent},
+    {"doubled-prompt-letter", StationFault::DoubledPromptLetter},
+    {"value-over-255", StationFault::ValueOver255},
+    {"nul-bytes", StationFault::NulBytes},
+    {"overlong", StationFault::Overlong},
+};
+
+unsigned faultBit(StationFault fault) {
+    return 1u << static_cast<unsigned>(fault);
+}
+
+// A freshly reset NCE mobile decoder, with its accessory half.
+std::array<uint8_t, SimulatedStation::cvCount> factoryCvs() {
+    std::array<uint8_t, SimulatedStation::cvCount> cvs{};
+    auto set = [&cvs](int number, int value) { cvs[number - 1] = static_cast<uint8_t>(value); };
+    const int decoderVersion = 42;
+    const int nceManufacturerId = 11;
+    set(1, 3);
+    set(7, decoderVersion);
+    set(8, nceManufacturerId);
+    set(17, 192);
+    set(18, 3);
+    set(29, 6);
+    // The NMRA default function-to-output mapping, CV 33 to CV 42.
+    const int outputMap[] = {1, 2, 4, 8, 16, 4, 8, 16, 4, 8};
+    for (int i = 0; i < 10; ++i) {
+        set(33 + i, outputMap[i]);
+    }
+    set(66, 128);
+    // A straight 28-step speed table, CV 67 to CV 94.
+    for (int step = 1; step <= 28; ++step) {
+        set(66 + step, static_cast<int>(std::lround(255.0 * step / 28)));
+    }
+    set(95, 128);
+    set(513, 1);
+    set(519, decoderVersion);
+    set(520, nceManufacturerId);
+    return cvs;
+}
+
+bool isCvNumber(int number) {
+    return number >= 1 && number <= SimulatedStation::cvCount;
+}
+
+// "R" + CV number.
+bool parseRead(const std::string& line, int& number) {
+    std::size_t pos = 1;
+    return parseDecimal(line, pos, number) && pos == line.size() && isCvNumber(number);
+}
+
+// "P" + CV number + space + value.
+bool parseWrite(const std::string& line, int& number, int& value) {
+    std::size_t pos = 1;
+    if (!parseDecimal(line, pos, number) || pos == line.size() || line[pos] != ' ') {
+        return false;
+    }
+    ++pos;
+    return parseDecimal(line, pos, value) && pos == line.size() && isCvNumber(number) &&
+           value <= 255;
+}
+
+char commandLetter(const std::string& line) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(line[0])));
+}
+
+// Letters only: no line end cuts the noise short, and without a colon the prompt cannot appear
+// inside it.
+std::string noiseText() {
+    std::string noise;
+    for (std::size_t i = 0; i < noiseLength; ++i) {
+        noise += static_cast<char>('A' + i % 26);
+    }
+    return noise;
+}
+
+} // namespace
+
+bool parseStationFault(const std::string& name, StationFault& fault) {
+    for (const auto& entry : faultNames) {
+        if (name == entry.name) {
+            fault = entry.fault;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string stationFaultNames() {
+    std::string names;
+    for (const auto& entry : faultNames) {
+        names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    }
+    return names;
+}
+
+SimulatedStation::SimulatedStation() : cvs_(factoryCvs()) {}
+
+void SimulatedStation::addFault(StationFault fault) {
+    faults_ |= faultBit(fault);
+}
+
+bool SimulatedStation::hasFault(StationFault fault) const {
+    return (faults_ & faultBit(fault)) != 0;
+}
+
+bool SimulatedStation::isProgrammingCommand(const std::string& line) {
+    if (line.empty()) {
+        return false;
+    }
+    const char letter = commandLetter(line);
+    return letter == 'R' || letter == 'P';
+}
+
+StationReply SimulatedStation::answer(const std::string& line) {
+    StationReply reply;
+    if (hasFault(StationFault::Silent) || line.empty()) {
+        return reply;
+    }
+    const char letter = commandLetter(line);
+    int number = 0;
+    int value = 0;
+    if (line.size() == 1 && (letter == 'M' || letter == 'X')) {
+        reply.bytes = prompt();
+    } else if (line.size() == 1 && letter == 'V') {
+        reply.bytes = noisePrefix() + versionText_ + "\r\n" + prompt();
+    } else if (letter == 'R' && parseRead(line, number)) {
+        reply.bytes = readAnswer(number);
+    } else if (letter == 'P' && parseWrite(line, number, value)) {
+        reply = writeAnswer(number, value);
+    } else {
+        reply.bytes = refusal + prompt();
+    }
+    return reply;
+}
+
+std::string SimulatedStation::prompt() const {
+    if (hasFault(StationFault::DoubledPromptLetter)) {
+        return promptText[0] + std::string(promptText);
+    }
+    return promptText;
+}
+
+std::string SimulatedStation::noisePrefix() const {
+    return hasFault(StationFault::Overlong) ? noiseText() : std::string();
+}
+
+std::string SimulatedStation::readAnswer(int number) const {
+    std::string text = noisePrefix();
+    if (hasFault(StationFault::NoDecoder)) {
+        return text + noDecoderText + prompt();
+    }
+    if (hasFault(StationFault::NulBytes)) {
+        text += std::string(2, '\0');
+    }
+    text += hasFault(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
+    return text + "\r\n" + prompt();
+}
+
+StationReply SimulatedStation::writeAnswer(int number, int value) {
+    StationReply reply;
+    if (hasFault(StationFault::NoDecoder)) {
+        reply.bytes = noDecoderText + prompt();
+        return reply;
+    }
+    // The decoder's version and manufacturer are burnt in: it accepts the write and keeps them.
+    if (number != 7 && number != 8) {
+        setCv(number, static_cast<uint8_t>(value));
+        reply.wroteCv = true;
+    }
+    reply.bytes = prompt();
+    return reply;
+}

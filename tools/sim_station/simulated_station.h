@@ -1,0 +1,59 @@
+// The command station as the program sees it from the far end of the serial line: a decoder's
+// CV table behind the station's command lines, with switchable misbehaviour so the program's
+// error paths can be driven on purpose.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+enum class StationFault {
+    NoDecoder,           // programming commands find no decoder on the track
+    Silent,              // lines arrive but nothing is ever answered
+    DoubledPromptLetter, // the prompt goes out as "CCOMMAND: "
+    ValueOver255,        // reads answer a value no CV can hold
+    NulBytes,            // value answers start with NUL bytes
+    Overlong,            // read and version answers start with 1000 bytes of noise
+};
+
+// Maps a fault's command-line name ("no-decoder", ...) to the fault; false when unknown.
+bool parseStationFault(const std::string& name, StationFault& fault);
+// All those names, comma separated, for help texts.
+std::string stationFaultNames();
+
+struct StationReply {
+    std::string bytes;    // everything to send back, prompt included; empty when silent
+    bool wroteCv = false; // a write reached a writable CV, so the table may have changed
+};
+
+class SimulatedStation {
+  public:
+    static constexpr int cvCount = 1024;
+    static constexpr const char* defaultVersionText = "NCE Powerhouse Pro simulator 1.0";
+
+    SimulatedStation();
+
+    void addFault(StationFault fault);
+    bool hasFault(StationFault fault) const;
+    void setVersionText(const std::string& text) { versionText_ = text; }
+
+    // Direct access to the decoder, past the station: CV numbers 1..cvCount.
+    uint8_t cv(int number) const { return cvs_[number - 1]; }
+    void setCv(int number, uint8_t value) { cvs_[number - 1] = value; }
+
+    // One complete command line, without its line end.
+    StationReply answer(const std::string& line);
+
+    // Read and write commands are the slow ones on a real programming track.
+    static bool isProgrammingCommand(const std::string& line);
+
+  private:
+    std::string prompt() const;
+    std::string readAnswer(int number) const;
+    StationReply writeAnswer(int number, int value);
+    std::string noisePrefix() const;
+
+    std::array<uint8_t, cvCount> cvs_;
+    unsigned faults_ = 0;
+    std::string versionText_ = defaultVersionText;
+};

@@ -1,0 +1,31 @@
+#!/bin/bash
+# Prepares a Wine prefix for the program: created once, COM1 mapped to a fixed path (where the
+# simulated station or a real device is linked), crash dialogs off, and a wineserver running.
+# Usage: wine-prefix.sh PREFIX COM1_PATH
+set -euo pipefail
+prefix=$1
+com1=$2
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# A wineserver started from inside a pipeline would hold the caller's output open: give every
+# Wine process of this script its own standard streams.
+quiet() { "$@" </dev/null >/dev/null 2>&1; }
+
+mkdir -p "$(dirname "$prefix")"
+if [ ! -f "$prefix/system.reg" ]; then
+    quiet "$wine" wineboot -i
+    quiet "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+fi
+current=$("$wine" reg query 'HKLM\Software\Wine\Ports' /v COM1 </dev/null 2>/dev/null | tr -d '\r' |
+          awk '$1 == "COM1" { print $3 }')
+if [ "$current" != "$com1" ]; then
+    quiet "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$com1" /f
+    # The device manager maps COM ports from the registry when the server starts.
+    quiet "$server" -k || true
+    quiet "$server" -w || true
+fi
+quiet "$server" -p
+# Wait for the prefix to be fully up, so the first test does not pay for it.
+quiet "$wine" cmd /c exit 0
