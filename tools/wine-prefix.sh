@@ -19,7 +19,7 @@ if [ ! -f "$prefix/system.reg" ]; then
     quiet "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
 fi
 current=$("$wine" reg query 'HKLM\Software\Wine\Ports' /v COM1 </dev/null 2>/dev/null | tr -d '\r' |
-          awk '$1 == "COM1" { print $3 }')
+          awk '$1 == "COM1" { print $3 }' || true)
 if [ "$current" != "$com1" ]; then
     quiet "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$com1" /f
     # The device manager maps COM ports from the registry when the server starts.

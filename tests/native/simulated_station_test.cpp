@@ -1,4 +1,5 @@
 #include "line_splitter.h"
+#include "sim_station_process.h"
 #include "simulated_station.h"
 #include "state_file.h"
 
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#ifdef VELQUIST_SIM_STATION_PATH
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -20,7 +20,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
@@ -301,8 +300,6 @@ TEST(StateFileTest, SkipsMalformedLinesAndAcceptsAMissingFile) {
     rmdir(dir.c_str());
 }
 
-#ifdef VELQUIST_SIM_STATION_PATH
-
 // Reads from fd until the text ends with the prompt or the deadline passes.
 std::string readAnswer(int fd) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -328,26 +325,8 @@ std::string readAnswer(int fd) {
 TEST(SimulatedStationProcessTest, ServesClientsOnItsPseudoTerminalAndCleansUp) {
     const std::string dir = makeTempDir();
     const std::string linkPath = dir + "/com1";
-    const std::string logPath = dir + "/station.log";
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        dup2(out[1], STDOUT_FILENO);
-        close(out[0]);
-        close(out[1]);
-        execl(VELQUIST_SIM_STATION_PATH, VELQUIST_SIM_STATION_PATH, "--link", linkPath.c_str(),
-              "--log", logPath.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    std::string device;
-    char c = 0;
-    while (read(out[0], &c, 1) == 1 && c != '\n') {
-        device += c;
-    }
-    close(out[0]);
+    SimStationProcess station({"--link", linkPath});
+    const std::string device = station.device();
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "first line: " << device;
 
     // Through the device, then through the link after closing it: clients come and go.
@@ -366,25 +345,18 @@ TEST(SimulatedStationProcessTest, ServesClientsOnItsPseudoTerminalAndCleansUp) {
         close(fd);
     }
 
-    ASSERT_EQ(kill(child, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    int reads = 0;
+    for (const std::string& line : station.receivedLines()) {
+        reads += line == "R029";
+    }
+    EXPECT_EQ(reads, 2);
+
+    const int status = station.stop();
     ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
     EXPECT_EQ(WEXITSTATUS(status), 0);
     struct stat info {};
     EXPECT_NE(lstat(linkPath.c_str(), &info), 0) << "the link was left behind";
-
-    std::ifstream log(logPath);
-    std::string line;
-    int reads = 0;
-    while (std::getline(log, line)) {
-        reads += line.size() > 5 && line.compare(line.size() - 5, 5, " R029") == 0;
-    }
-    EXPECT_EQ(reads, 2);
-    std::remove(logPath.c_str());
     rmdir(dir.c_str());
 }
-
-#endif
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "foundation/registry_settings_store.h"
 #include "stations/nce_driver.h"
+#include "stations/station_drivers.h"
 #include "stations/station_manager.h"
 
 namespace {

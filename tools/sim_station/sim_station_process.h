@@ -1,4 +1,4 @@
-// A simulated station started as its own process for a test, stopped when it goes out of scope.
+// A simulated station started as a child process, stopped when it goes out of scope.
 #pragma once
 
 #include <sys/types.h>

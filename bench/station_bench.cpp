@@ -1,0 +1,68 @@
+// Measures readCv and writeCv against the simulated station at zero station latency: the wall
+// time per command, its overhead above the 100 ms pause the station needs, and the CPU time per
+// command (waiting for the answer must block, never spin).
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sim_station_process.h"
+#include "stations/nce_driver.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+double cpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+void measure(const char* name, int count, const std::function<bool(int)>& command) {
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < count; ++i) {
+        double cpuBefore = cpuMilliseconds();
+        auto before = std::chrono::steady_clock::now();
+        if (!command(i)) {
+            std::fprintf(stderr, "%s failed: %s\n", name, stationErrorText());
+            std::exit(1);
+        }
+        std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - before;
+        wall.push_back(took.count());
+        cpu.push_back(cpuMilliseconds() - cpuBefore);
+    }
+    double medianWall = median(wall);
+    std::printf("%-8s n=%d  median wall %.3f ms  overhead above 100 ms pause %.3f ms  "
+                "median CPU %.3f ms  max wall %.3f ms\n",
+                name, count, medianWall, medianWall - 100.0, median(cpu),
+                *std::max_element(wall.begin(), wall.end()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int count = argc > 1 ? std::atoi(argv[1]) : 100;
+    SimStationProcess station;
+    NceDriver driver;
+    if (driver.open(("9600|" + station.device()).c_str()) != 0) {
+        std::fprintf(stderr, "open failed: %s\n", stationErrorText());
+        return 1;
+    }
+    uint8_t value = 0;
+    driver.readCv(1, &value); // enters programming mode, so every measured command is alone
+    measure("readCv", count, [&](int i) { return driver.readCv(1 + i % 1024, &value) == 0; });
+    measure("writeCv", count, [&](int i) { return driver.writeCv(1 + i % 6, i & 0xFF) == 0; });
+    driver.close();
+    return 0;
+}

@@ -1,0 +1,49 @@
+#!/bin/bash
+# Builds both presets and runs every test: the native core under ASan and UBSan, then the
+# Windows build under Wine on a private Xvfb display. Exits non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+tools/install-deps.sh cmake make g++ googletest libgtest-dev libgmock-dev \
+    g++-mingw-w64-x86-64-posix wine64 xvfb xdotool x11-utils || exit 1
+
+jobs=$(nproc)
+log=$(mktemp)
+xvfb_pid=
+cleanup() {
+    WINEPREFIX=$root/build/windows/wineprefix /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1
+    tools/sim-station-ctl.sh stop "$root/build/windows/station" >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -f "$log"
+}
+trap cleanup EXIT
+
+status=0
+step() {
+    echo "== $*"
+    "$@" || { echo "!! failed: $*"; status=1; return 1; }
+}
+
+if step cmake --preset native >/dev/null && step cmake --build --preset native -j"$jobs"; then
+    step ctest --preset native -j"$jobs" 2>&1 | tee -a "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+fi
+
+if step cmake --preset windows >/dev/null && step cmake --build --preset windows -j"$jobs"; then
+    read -r display xvfb_pid < <(tools/xvfb.sh 1280x1024x24) || { status=1; display=; }
+    if [ -n "$display" ]; then
+        DISPLAY=$display step ctest --preset windows 2>&1 | tee -a "$log"
+        [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    fi
+fi
+
+# One closing line over both test runs.
+passed=0 failed=0
+while read -r p f; do
+    passed=$((passed + p)) failed=$((failed + f))
+done < <(sed -n 's/.*tests passed, \([0-9]*\) tests\? failed out of \([0-9]*\).*/\2 \1/p' "$log" |
+         awk '{ print $1 - $2, $2 }')
+[ "$status" -eq 0 ] || [ "$failed" -gt 0 ] || failed=1
+echo "total: $passed passed, $failed failed"
+exit "$status"
