@@ -1,0 +1,45 @@
+#include "app/page_table.h"
+
+#include "app/tab_page.h"
+
+namespace {
+
+// The program's own pages, in tab order.
+constexpr PageEntry programPages[pageCount] = {
+    {"Locomotive Decoder", "TAB_BASIC_LOCO", createPlainPage},
+    {"Speed Table Editor", "TAB_SPEED_TABLE", createPlainPage},
+    {"CV Editor", "TAB_SIMPLE_CV", createPlainPage},
+    {"Function Map Editor", "TAB_FUNC_CONFIG", createPlainPage},
+    {"Consist Editor", "TAB_CONSIST", createPlainPage},
+    {"Accessory Decoder", "TAB_BASIC_ACCY", createPlainPage},
+    {"Load/Save", "TAB_LOAD_SAVE", createPlainPage},
+    {"Connection Setup", "TAB_STATION_SETUP", createPlainPage},
+    {"Version", "TAB_VERSION_DIALOG", createPlainPage},
+};
+
+// Factories tests put in place of the program's own; none where the program's own apply.
+PageFactory replacedFactories[pageCount] = {};
+
+PageFactory factoryAt(size_t position) {
+    return replacedFactories[position] ? replacedFactories[position] : programPages[position].create;
+}
+
+} // namespace
+
+const PageEntry& pageEntry(size_t position) { return programPages[position]; }
+
+TabPage* createPageAt(int position, WindowHandle parent) {
+    if (position < 0 || static_cast<size_t>(position) >= pageCount)
+        return nullptr;
+    return factoryAt(position)(programPages[position].templateName, parent);
+}
+
+PageFactory setPageFactory(size_t position, PageFactory factory) {
+    PageFactory previous = factoryAt(position);
+    replacedFactories[position] = factory;
+    return previous;
+}
+
+TabPage* createPlainPage(const char* templateName, WindowHandle parent) {
+    return new TabPage(templateName, parent);
+}

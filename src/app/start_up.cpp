@@ -1,0 +1,82 @@
+#include "app/start_up.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/animation_window.h"
+#include "app/build_info.h"
+#include "app/main_frame.h"
+#include "app/module_instance.h"
+#include "app/speed_table_classes.h"
+#include "foundation/message_box.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+// Windows 98 is version 4.10; 95 and NT 4 lack what the program relies on.
+bool isWindowsVersionSupported() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version))
+        return false;
+    return version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion >= 10);
+}
+
+bool initialiseCommonControls() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_USEREX_CLASSES;
+    return InitCommonControlsEx(&controls) != FALSE;
+}
+
+// Runs until the quit message and returns its code.
+int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
+    MSG message{};
+    // GetMessage reports an error as -1, which must end the loop rather than spin on it.
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorA(mainWindow, accelerators, &message))
+            continue;
+        if (IsDialogMessageA(mainWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+int runVelquist(HINSTANCE instance, int showCommand) {
+    setModuleInstance(instance);
+    if (!isWindowsVersionSupported()) {
+        char text[128];
+        std::snprintf(text, sizeof text, "%s requires Window 98 or higher.", productName);
+        showMessageBox(nullptr, text, "ERROR");
+        return 0;
+    }
+    if (!initialiseCommonControls())
+        return 0;
+    HACCEL accelerators = LoadAcceleratorsA(instance, "Orvale_Accelerators");
+
+    auto* frame = new MainFrame(showCommand);
+    if (frame->createWindow() != 0) {
+        frame->destroyPage();
+        return 0;
+    }
+    frame->showPage();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    restoreStation();
+
+    int exitCode = 0;
+    if (registerAnimationClass() == 0 && registerSpeedTableClasses() == 0)
+        exitCode = runMessageLoop(frame->window(), accelerators);
+
+    // The window goes first: its destruction stores the placement before the station is stored
+    // and closed.
+    frame->destroyPage();
+    saveAndShutdownStations();
+    return exitCode;
+}

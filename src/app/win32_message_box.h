@@ -1,0 +1,6 @@
+// The message boxes the user sees: the Win32 handler of the message box seam.
+#pragma once
+
+#include "foundation/window_handle.h"
+
+void showWin32MessageBox(WindowHandle owner, const char* text, const char* caption);

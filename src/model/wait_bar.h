@@ -1,0 +1,44 @@
+// The progress window of every long operation: a bar and one line of text over the window that
+// started it, with the hourglass cursor while it lasts. It runs no message loop of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+class WaitBar {
+  public:
+    // Builds and shows the window centred on owner; a non-empty message stays readable for a
+    // moment before the work starts.
+    WaitBar(HWND owner, uint32_t maximum, const char* message);
+    WaitBar(const WaitBar&) = delete;
+    WaitBar& operator=(const WaitBar&) = delete;
+    // Closes: a bar not abandoned is shown full for a moment first.
+    ~WaitBar();
+
+    // Advances by one; a null message leaves the line as it was.
+    void step(const char* message);
+    // Positions beyond the maximum show a full bar.
+    void setPosition(uint32_t position, const char* message);
+    // The operation failed: close where the bar stands, without the final fill.
+    void abandon() { fillOnClose_ = false; }
+
+    HWND window() const { return window_; }
+    // What the operation repaints while it runs: the parent of the owner, or none.
+    HWND repaintTarget() const { return repaintTarget_; }
+    uint32_t position() const { return position_; }
+    uint32_t maximum() const { return maximum_; }
+
+  private:
+    static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    void centreOn(HWND owner);
+    void comeToTop();
+
+    HWND window_ = nullptr;
+    HWND repaintTarget_ = nullptr;
+    uint32_t maximum_;
+    uint32_t position_ = 0;
+    HCURSOR savedCursor_ = nullptr;
+    bool fillOnClose_ = true;
+};
