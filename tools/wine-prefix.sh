@@ -26,6 +26,6 @@ if [ "$current" != "$com1" ]; then
     quiet "$server" -k || true
     quiet "$server" -w || true
 fi
-quiet "$server" -p
+quiet "$server" -p || true # already running is fine
 # Wait for the prefix to be fully up, so the first test does not pay for it.
 quiet "$wine" cmd /c exit 0
