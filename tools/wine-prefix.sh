@@ -18,6 +18,10 @@ if [ ! -f "$prefix/system.reg" ]; then
     quiet "$wine" wineboot -i
     quiet "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
 fi
+# Caption buttons are drawn with Marlett, which this Wine finds only among the prefix's fonts.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
+fi
 current=$("$wine" reg query 'HKLM\Software\Wine\Ports' /v COM1 </dev/null 2>/dev/null | tr -d '\r' |
           awk '$1 == "COM1" { print $3 }' || true)
 if [ "$current" != "$com1" ]; then
