@@ -57,6 +57,16 @@ void remember(CvValueCache& cache, int32_t cv, int value) {
     entry(cache, cv) = {1, static_cast<uint8_t>(value & 0xFF)};
 }
 
+// Every CV command starts alike: the CV is no longer known, and without a driver the message
+// says why nothing happened. Returns the driver to use, or none.
+CommandStationDriver* prepareCvCommand(int32_t cv) {
+    if (refuseInvalidCv(cv))
+        return nullptr;
+    setStationErrorText("No Command Station setup");
+    entry(stationValues, cv) = {0, 0};
+    return activeStation();
+}
+
 // The stored choice of station. A value of the wrong type or size counts as missing, because an
 // older or hand-edited registry may hold anything under these names.
 void readStoredStation(StationTag* tag, char* configuration) {
@@ -198,11 +208,7 @@ int isStationOpen() {
 }
 
 int32_t stationReadCv(int32_t cv, uint8_t* value) {
-    if (refuseInvalidCv(cv))
-        return 1;
-    setStationErrorText("No Command Station setup");
-    entry(stationValues, cv) = {0, 0};
-    CommandStationDriver* driver = activeStation();
+    CommandStationDriver* driver = prepareCvCommand(cv);
     if (!driver)
         return 1;
     uint8_t local = 0;
@@ -214,11 +220,7 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
 }
 
 int32_t stationWriteCv(int32_t cv, int value) {
-    if (refuseInvalidCv(cv))
-        return 1;
-    setStationErrorText("No Command Station setup");
-    entry(stationValues, cv) = {0, 0};
-    CommandStationDriver* driver = activeStation();
+    CommandStationDriver* driver = prepareCvCommand(cv);
     if (!driver)
         return 1;
     int result = driver->writeCv(cv, value);
