@@ -10,4 +10,6 @@ constexpr const char* buildTime = "19:53:12";
 constexpr const char* buildDate = "May 12 2002";
 
 // "%s:%s" of the build number and time.
-inline std::string buildText() { return std::string(buildNumber) + ":" + buildTime; }
+inline std::string buildText() {
+    return std::string(buildNumber) + ":" + buildTime;
+}

@@ -39,7 +39,9 @@ MainFrame::MainFrame(int showCommand) : TabPage("TAB_TAB_BASE", nullptr) {
 
 MainFrame::~MainFrame() = default;
 
-HWND MainFrame::tabControl() const { return GetDlgItem(window_, IDC_MAIN_TABS); }
+HWND MainFrame::tabControl() const {
+    return GetDlgItem(window_, IDC_MAIN_TABS);
+}
 
 void MainFrame::showSelectedPage() {
     if (currentPage_) {

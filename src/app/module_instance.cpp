@@ -6,6 +6,10 @@ HINSTANCE heldInstance = nullptr;
 
 } // namespace
 
-HINSTANCE moduleInstance() { return heldInstance ? heldInstance : GetModuleHandleA(nullptr); }
+HINSTANCE moduleInstance() {
+    return heldInstance ? heldInstance : GetModuleHandleA(nullptr);
+}
 
-void setModuleInstance(HINSTANCE instance) { heldInstance = instance; }
+void setModuleInstance(HINSTANCE instance) {
+    heldInstance = instance;
+}

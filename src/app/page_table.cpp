@@ -21,12 +21,15 @@ constexpr PageEntry programPages[pageCount] = {
 PageFactory replacedFactories[pageCount] = {};
 
 PageFactory factoryAt(size_t position) {
-    return replacedFactories[position] ? replacedFactories[position] : programPages[position].create;
+    return replacedFactories[position] ? replacedFactories[position]
+                                       : programPages[position].create;
 }
 
 } // namespace
 
-const PageEntry& pageEntry(size_t position) { return programPages[position]; }
+const PageEntry& pageEntry(size_t position) {
+    return programPages[position];
+}
 
 TabPage* createPageAt(int position, WindowHandle parent) {
     if (position < 0 || static_cast<size_t>(position) >= pageCount)

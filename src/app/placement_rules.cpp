@@ -16,7 +16,9 @@ ScreenRect shrinkWorkArea(const ScreenRect& workArea) {
 
 namespace {
 
-bool strictlyBetween(int32_t value, int32_t low, int32_t high) { return low < value && value < high; }
+bool strictlyBetween(int32_t value, int32_t low, int32_t high) {
+    return low < value && value < high;
+}
 
 } // namespace
 

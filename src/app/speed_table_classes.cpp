@@ -11,10 +11,10 @@ int registerSpeedTableClasses() {
     if (GetClassInfoExA(moduleInstance(), "SysTabControl32", &tabClass))
         background = tabClass.hbrBackground;
     // Plain child windows until the speed table page gives them their behaviour.
-    int result = registerControlClass("Orvale_DCC_SpeedTableSlide_Window", DefWindowProcA,
-                                      background);
+    int result =
+        registerControlClass("Orvale_DCC_SpeedTableSlide_Window", DefWindowProcA, background);
     if (result == 0)
-        result = registerControlClass("Orvale_DCC_SpeedTableThumb_Window", DefWindowProcA,
-                                      background);
+        result =
+            registerControlClass("Orvale_DCC_SpeedTableThumb_Window", DefWindowProcA, background);
     return result;
 }

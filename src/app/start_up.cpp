@@ -22,7 +22,8 @@ bool isWindowsVersionSupported() {
     version.dwOSVersionInfoSize = sizeof version;
     if (!GetVersionExA(&version))
         return false;
-    return version.dwMajorVersion > 4 || (version.dwMajorVersion == 4 && version.dwMinorVersion >= 10);
+    return version.dwMajorVersion > 4 ||
+           (version.dwMajorVersion == 4 && version.dwMinorVersion >= 10);
 }
 
 bool initialiseCommonControls() {

@@ -22,7 +22,9 @@ void TabPage::destroyPage() {
     delete this;
 }
 
-void TabPage::showPage() { ShowWindow(window_, showCommand_); }
+void TabPage::showPage() {
+    ShowWindow(window_, showCommand_);
+}
 
 void TabPage::centreInTab(HWND tabControl) {
     if (!window_)
@@ -55,8 +57,12 @@ void TabPage::centreOver(HWND reference) {
     MoveWindow(window_, x, y, page.right, page.bottom, FALSE);
 }
 
-INT_PTR TabPage::onInitDialog(WPARAM, LPARAM) { return 0; }
-INT_PTR TabPage::onDestroy(WPARAM, LPARAM) { return 0; }
+INT_PTR TabPage::onInitDialog(WPARAM, LPARAM) {
+    return 0;
+}
+INT_PTR TabPage::onDestroy(WPARAM, LPARAM) {
+    return 0;
+}
 
 INT_PTR TabPage::onCommand(int id, int) {
     if (id != IDM_QUIT)
@@ -65,26 +71,47 @@ INT_PTR TabPage::onCommand(int id, int) {
     return 1;
 }
 
-INT_PTR TabPage::onPaint(HDC, PAINTSTRUCT*) { return 0; }
-INT_PTR TabPage::onNotify(NMHDR*) { return 0; }
-INT_PTR TabPage::onSize(WPARAM, LPARAM) { return 0; }
-INT_PTR TabPage::onWindowPosChanging(LPARAM) { return 0; }
+INT_PTR TabPage::onPaint(HDC, PAINTSTRUCT*) {
+    return 0;
+}
+INT_PTR TabPage::onNotify(NMHDR*) {
+    return 0;
+}
+INT_PTR TabPage::onSize(WPARAM, LPARAM) {
+    return 0;
+}
+INT_PTR TabPage::onWindowPosChanging(LPARAM) {
+    return 0;
+}
 
 INT_PTR TabPage::onGetMinMaxInfo(MINMAXINFO* info) {
     info->ptMinTrackSize = {mainWindowWidth, mainWindowHeight};
     return 1;
 }
 
-INT_PTR TabPage::onHorizontalScroll(WPARAM, LPARAM) { return 0; }
-INT_PTR TabPage::onDisplayChange(WPARAM, LPARAM) { return 0; }
-INT_PTR TabPage::onEraseBackground(WPARAM) { return 0; }
-INT_PTR TabPage::onDrawItem(WPARAM, LPARAM) { return 0; }
-INT_PTR TabPage::onSysColorChange() { return 0; }
-INT_PTR TabPage::onEnterSizeMove() { return 0; }
-INT_PTR TabPage::onExitSizeMove() { return 0; }
+INT_PTR TabPage::onHorizontalScroll(WPARAM, LPARAM) {
+    return 0;
+}
+INT_PTR TabPage::onDisplayChange(WPARAM, LPARAM) {
+    return 0;
+}
+INT_PTR TabPage::onEraseBackground(WPARAM) {
+    return 0;
+}
+INT_PTR TabPage::onDrawItem(WPARAM, LPARAM) {
+    return 0;
+}
+INT_PTR TabPage::onSysColorChange() {
+    return 0;
+}
+INT_PTR TabPage::onEnterSizeMove() {
+    return 0;
+}
+INT_PTR TabPage::onExitSizeMove() {
+    return 0;
+}
 
-INT_PTR CALLBACK TabPage::dialogProcedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+INT_PTR CALLBACK TabPage::dialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* page = reinterpret_cast<TabPage*>(lParam);
         page->window_ = window;

@@ -20,7 +20,8 @@ WaitBar::WaitBar(HWND owner, uint32_t maximum, const char* message) : maximum_(m
                        reinterpret_cast<LPARAM>(this));
     // The full 32-bit range: a 16-bit one would wrap for a maximum above 65535 and show a full
     // bar long before the end.
-    const int range = maximum > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(maximum);
+    const int range =
+        maximum > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(maximum);
     SendDlgItemMessageA(window_, IDC_WAIT_PROGRESS, PBM_SETRANGE32, 0, range);
     SetDlgItemTextA(window_, IDC_WAIT_MESSAGE, message ? message : "");
     centreOn(owner);
@@ -45,7 +46,9 @@ WaitBar::~WaitBar() {
         SetCursor(savedCursor_);
 }
 
-void WaitBar::step(const char* message) { setPosition(position_ + 1, message); }
+void WaitBar::step(const char* message) {
+    setPosition(position_ + 1, message);
+}
 
 void WaitBar::setPosition(uint32_t position, const char* message) {
     position_ = position > maximum_ ? maximum_ : position;
@@ -72,8 +75,7 @@ void WaitBar::comeToTop() {
         UpdateWindow(repaintTarget_);
 }
 
-INT_PTR CALLBACK WaitBar::dialogProcedure(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+INT_PTR CALLBACK WaitBar::dialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* bar = reinterpret_cast<WaitBar*>(lParam);
         bar->window_ = window;

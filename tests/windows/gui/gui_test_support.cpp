@@ -19,7 +19,9 @@ void recordMessageBox(WindowHandle owner, const char* text, const char* caption)
 
 void skipPause(unsigned) {}
 
-void constructRecordingDriver() { new RecordingDriver(); }
+void constructRecordingDriver() {
+    new RecordingDriver();
+}
 
 BOOL CALLBACK findCaption(HWND window, LPARAM found) {
     char caption[32] = {};
@@ -63,7 +65,9 @@ std::vector<std::string>& events() {
 RecordingPage::RecordingPage(const char* name, WindowHandle parent)
     : TabPage("GUI_TEST_PAGE", parent), name_(name) {}
 
-RecordingPage::~RecordingPage() { record("delete"); }
+RecordingPage::~RecordingPage() {
+    record("delete");
+}
 
 void RecordingPage::record(const char* what) {
     events().push_back(std::string(what) + " " + name_);
@@ -100,7 +104,9 @@ TabPage* createRecordingPage(const char* templateName, WindowHandle parent) {
 
 RecordingDriver::RecordingDriver() : CommandStationDriver("Recording Station") {}
 
-RecordingDriver::~RecordingDriver() { events().push_back("delete driver"); }
+RecordingDriver::~RecordingDriver() {
+    events().push_back("delete driver");
+}
 
 int32_t RecordingDriver::open(const char* configuration) {
     events().push_back(std::string("open ") + (configuration ? configuration : "(none)"));
@@ -145,7 +151,9 @@ void ShellTest::TearDown() {
     pumpMessages();
 }
 
-HWND ShellTest::findMainWindow() { return mainWindowOfThisThread(); }
+HWND ShellTest::findMainWindow() {
+    return mainWindowOfThisThread();
+}
 
 int ShellTest::runProgram(std::function<void()> action, int showCommand) {
     pendingAction = std::move(action);
@@ -196,7 +204,9 @@ std::string ShellTest::storedText(const char* name) {
     return std::string(text, size);
 }
 
-std::vector<RecordedMessageBox>& ShellTest::messageBoxes() { return recordedBoxes; }
+std::vector<RecordedMessageBox>& ShellTest::messageBoxes() {
+    return recordedBoxes;
+}
 
 RECT windowRect(HWND window) {
     RECT rect{};

@@ -66,29 +66,6 @@ TEST_F(StartUpTest, QuitCommandSentToAPageEndsTheProgram) {
     expectOrderlyShutdown(exitCode);
 }
 
-TEST_F(StartUpTest, FirstRunShowsTheWindowAtTheDefaultPlaceAndCreatesItsValues) {
-    RECT shown{};
-    bool zoomed = true;
-    bool visible = false;
-    runProgram([&] {
-        HWND main = findMainWindow();
-        shown = windowRect(main);
-        zoomed = IsZoomed(main) != FALSE;
-        visible = IsWindowVisible(main) != FALSE;
-        PostMessageA(main, WM_CLOSE, 0, 0);
-    });
-    EXPECT_TRUE(visible);
-    EXPECT_FALSE(zoomed);
-    EXPECT_EQ(shown.left, 30);
-    EXPECT_EQ(shown.top, 50);
-    uint32_t location = 0;
-    uint32_t zoom = 7;
-    EXPECT_TRUE(storedDword("MainLocation", &location));
-    EXPECT_TRUE(storedDword("MainZoom", &zoom));
-    EXPECT_EQ(zoom, 0u);
-    EXPECT_EQ(storedText("Version"), std::string("14:19:53:12") + '\0');
-}
-
 TEST_F(StartUpTest, WindowMaximisedAtExitIsMaximisedAtTheNextStart) {
     runProgram([] {
         HWND main = findMainWindow();
