@@ -18,11 +18,14 @@ registry() { # registry VALUE -> "TYPE DATA"
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 lines_before=$(wc -l <"$VELQUIST_STATION_LOG")
 
+windows() { xdotool search --onlyvisible --name '^Velquist$' 2>/dev/null | sort; }
+# A window left over from an earlier run in this prefix must not be taken for ours.
+earlier=$(windows)
 "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 window=
 for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Velquist$' 2>/dev/null | head -1)
+    window=$(comm -13 <(echo "$earlier") <(windows) | head -1)
     [ -n "$window" ] && break
     sleep 0.1
 done

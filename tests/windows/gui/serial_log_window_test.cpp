@@ -1,6 +1,8 @@
 // The serial traffic log's window: it opens where it was last closed.
 #include "gui_test_support.h"
 
+#include <string>
+
 #include "resources/resource_ids.h"
 #include "stations/serial_log_window.h"
 
@@ -46,6 +48,38 @@ TEST_F(SerialLogWindowTest, ReopensWithTheRectangleItWasClosedWith) {
     // Its close box (IDCANCEL) closes it the same way.
     SendMessageA(log.window(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(log.window(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+std::string windowText(HWND window) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+TEST_F(SerialLogWindowTest, OpenWindowFollowsTheLogAndNeverOutgrowsIt) {
+    SerialLogWindow log(128);
+    log.show(1);
+    HWND text = GetDlgItem(log.window(), IDC_LOG_TEXT);
+    log.appendText("M\r\n");
+    log.appendText("COMMAND: ");
+    EXPECT_EQ(windowText(text), "M\r\nCOMMAND: ");
+
+    // Hours of traffic later the window holds what the log holds, not everything ever sent.
+    for (int i = 0; i < 500; ++i)
+        log.appendText("R029\r\n6\r\nCOMMAND: ");
+    EXPECT_EQ(windowText(text), std::string(log.text()));
+    EXPECT_LE(windowText(text).size(), 128u);
+
+    MINMAXINFO limits{};
+    SendMessageA(log.window(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, 114);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 114);
+    log.show(0);
 }
 
 } // namespace
