@@ -1,7 +1,6 @@
 #include "stations/station_manager.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "foundation/message_box.h"
