@@ -68,14 +68,7 @@ void PtyServer::receive() {
                     commands_.push_back(line);
                 }
             }
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else {
-            // EAGAIN ends the burst; end of file or EIO means no client holds the device, which
-            // only happens if the kept slave descriptor is lost, so back off and try again.
-            if (count == 0 || errno != EAGAIN) {
-                pauseMaster();
-            }
+        } else if (!retryAfterStall(count)) {
             return;
         }
     }
@@ -113,13 +106,7 @@ void PtyServer::sendPending() {
         const ssize_t count = write(master_, output_.data(), output_.size());
         if (count > 0) {
             output_.erase(0, static_cast<size_t>(count));
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else {
-            // EAGAIN: the client has not read yet; poll reports when there is room again.
-            if (count == 0 || errno != EAGAIN) {
-                pauseMaster();
-            }
+        } else if (!retryAfterStall(count)) {
             return;
         }
     }
@@ -127,6 +114,20 @@ void PtyServer::sendPending() {
 
 void PtyServer::pauseMaster() {
     masterPausedUntil_ = Clock::now() + hangUpPause;
+}
+
+// After a read or write of the master that moved nothing. An interrupted call is tried again at
+// once. EAGAIN ends the burst until poll reports the master ready. End of file or an error means
+// no client holds the device, which only happens if the kept slave descriptor is lost, so the
+// master rests a while.
+bool PtyServer::retryAfterStall(ssize_t count) {
+    if (count < 0 && errno == EINTR) {
+        return true;
+    }
+    if (count == 0 || errno != EAGAIN) {
+        pauseMaster();
+    }
+    return false;
 }
 
 int PtyServer::pollTimeout() const {

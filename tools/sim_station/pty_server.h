@@ -2,6 +2,8 @@
 // arrives.
 #pragma once
 
+#include <sys/types.h>
+
 #include "line_log.h"
 #include "line_splitter.h"
 #include "pseudo_terminal.h"
@@ -31,6 +33,7 @@ class PtyServer {
     void answerDueCommands();
     void sendPending();
     void pauseMaster();
+    bool retryAfterStall(ssize_t count);
     int pollTimeout() const;
 
     SimulatedStation& station_;
