@@ -1,6 +1,6 @@
 #include "app/speed_table_classes.h"
 
-#include "app/module_instance.h"
+#include "foundation/module_instance.h"
 #include "app/window_class.h"
 
 // The controls sit on a tab page, so they take the tab control's background.

@@ -9,7 +9,7 @@
 #include "app/animation_window.h"
 #include "app/build_info.h"
 #include "app/main_frame.h"
-#include "app/module_instance.h"
+#include "foundation/module_instance.h"
 #include "app/speed_table_classes.h"
 #include "foundation/message_box.h"
 #include "stations/station_manager.h"

@@ -1,6 +1,6 @@
 #include "app/tab_page.h"
 
-#include "app/module_instance.h"
+#include "foundation/module_instance.h"
 #include "app/placement_rules.h"
 #include "resources/resource_ids.h"
 

@@ -1,6 +1,6 @@
 #include "app/window_class.h"
 
-#include "app/module_instance.h"
+#include "foundation/module_instance.h"
 
 int registerControlClass(const char* name, WNDPROC procedure, HBRUSH background) {
     WNDCLASSEXA windowClass{};

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "app/module_instance.h"
+#include "foundation/module_instance.h"
 #include "foundation/pause.h"
 #include "resources/resource_ids.h"
 

@@ -1,4 +1,4 @@
-#include "app/module_instance.h"
+#include "foundation/module_instance.h"
 
 namespace {
 
