@@ -1,14 +1,20 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "pages/cv_editor_page.h"
+#include "pages/locomotive_page.h"
 
 namespace {
 
+template <class Page> TabPage* createPage(const char* templateName, WindowHandle parent) {
+    return new Page(templateName, parent);
+}
+
 // The program's own pages, in tab order.
 constexpr PageEntry programPages[pageCount] = {
-    {"Locomotive Decoder", "TAB_BASIC_LOCO", createPlainPage},
+    {"Locomotive Decoder", "TAB_BASIC_LOCO", createPage<LocomotivePage>},
     {"Speed Table Editor", "TAB_SPEED_TABLE", createPlainPage},
-    {"CV Editor", "TAB_SIMPLE_CV", createPlainPage},
+    {"CV Editor", "TAB_SIMPLE_CV", createPage<CvEditorPage>},
     {"Function Map Editor", "TAB_FUNC_CONFIG", createPlainPage},
     {"Consist Editor", "TAB_CONSIST", createPlainPage},
     {"Accessory Decoder", "TAB_BASIC_ACCY", createPlainPage},
