@@ -68,9 +68,13 @@ void WaitBar::centreOn(HWND owner) {
 }
 
 // Another application may have been clicked while the operation runs; the bar must not stay
-// hidden behind it.
+// hidden behind it. But an error box of the operation (it disables the main window while it
+// waits for its answer) must stay in view over the bar, and keep the keyboard.
 void WaitBar::comeToTop() {
-    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOSENDCHANGING);
+    if (repaintTarget_ && !IsWindowEnabled(repaintTarget_))
+        return;
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOSENDCHANGING | SWP_NOACTIVATE);
     if (repaintTarget_)
         UpdateWindow(repaintTarget_);
 }
