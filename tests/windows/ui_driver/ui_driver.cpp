@@ -183,6 +183,8 @@ int number(const char* text) {
 
 int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
+    LARGE_INTEGER started{};
+    QueryPerformanceCounter(&started);
     std::vector<std::string> args(argv + 1, argv + argc);
     size_t i = 0;
     auto next = [&](const char* what) -> const char* {
@@ -296,6 +298,14 @@ int main(int argc, char** argv) {
                     fail("the program did not quit");
                 Sleep(50);
             }
+        } else if (command == "clock") {
+            // Milliseconds since the driver started: two of them time the commands between.
+            LARGE_INTEGER now{};
+            LARGE_INTEGER frequency{};
+            QueryPerformanceCounter(&now);
+            QueryPerformanceFrequency(&frequency);
+            std::printf("%.1f\n", static_cast<double>(now.QuadPart - started.QuadPart) * 1000.0 /
+                                      static_cast<double>(frequency.QuadPart));
         } else if (command == "sleep") {
             Sleep(static_cast<DWORD>(number(next("milliseconds"))));
         } else {

@@ -1,0 +1,67 @@
+#!/bin/bash
+# The locomotive page's Read and Write All in the real velquist.exe under Wine against the
+# simulated station: wall time from the click to the closed wait bar, beside its floor (100 ms
+# before every command line, the station's latency for every read or write, 250 ms as the wait
+# bar closes), at no latency and at 700 ms. Reports medians and the overhead per bound CV.
+# Usage: bench/cv_page_bench.sh [RUNS]   (builds what it needs; runs on its own Xvfb)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+runs=${1:-5}
+tools/install-deps.sh cmake make g++ googletest libgtest-dev libgmock-dev \
+    g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool x11-utils
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$(nproc)" --target velquist velquist_ui >/dev/null
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$(nproc)" --target velquist-sim-station >/dev/null
+
+dir=$root/build/bench-cv-page
+exe=build/windows/src/app/velquist.exe
+ui_exe=build/windows/tests/windows/ui_driver/velquist_ui.exe
+bindings=18
+export WINEPREFIX=$dir/wineprefix
+read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
+export DISPLAY
+trap 'tools/sim-station-ctl.sh stop "$dir"; /usr/lib/wine/wineserver -k; kill $xvfb_pid' EXIT
+tools/wine-prefix.sh "$WINEPREFIX" "$dir/com1"
+# Without a window manager Wine waits two seconds whenever a top-level window such as the wait
+# bar is hidden; a desktop has one, so let Wine manage the windows itself as run.sh does.
+tools/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1
+
+ui() { tools/wine-run.sh "$ui_exe" "$@" </dev/null | tr -d '\r'; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# time_action BUTTON LATENCY: prints "wall floor" in ms for one click, the floor from the lines
+# the station received meanwhile.
+time_action() {
+    local before lines slow times
+    before=$(wc -l <"$dir/station.log")
+    times=$(ui clock click "$1" clock | tr '\n' ' ')
+    lines=$(tail -n +"$((before + 1))" "$dir/station.log" | cut -d' ' -f2-)
+    slow=$(grep -c '^[RP]' <<<"$lines" || true)
+    awk -v t="$times" -v n="$(wc -l <<<"$lines")" -v s="$slow" -v l="$2" \
+        'BEGIN { split(t, c, " "); printf "%.1f %d\n", c[2] - c[1], n * 100 + s * l + 250 }'
+}
+
+for latency in 0 700; do
+    tools/sim-station-ctl.sh start build/native/tools/sim_station/velquist-sim-station "$dir" \
+        --latency-ms "$latency"
+    tools/wine-run.sh "$exe" </dev/null >/dev/null 2>&1 &
+    pid=$!
+    ui main 60 >/dev/null
+    : >"$dir/read.times"
+    : >"$dir/write.times"
+    for _ in $(seq "$runs"); do
+        time_action 1052 "$latency" >>"$dir/read.times"
+        time_action 1056 "$latency" >>"$dir/write.times"
+    done
+    ui quit >/dev/null
+    wait "$pid" || true
+    for action in read write; do
+        name=$([ $action = read ] && echo "Read" || echo "Write All")
+        echo "$name at ${latency} ms latency: median wall $(cut -d' ' -f1 "$dir/$action.times" | median) ms," \
+             "floor $(cut -d' ' -f2 "$dir/$action.times" | median) ms, median overhead per CV" \
+             "$(awk -v b=$bindings '{ print ($1 - $2) / b }' "$dir/$action.times" | median) ms ($runs runs)"
+    done
+done
