@@ -21,38 +21,16 @@ class CvEditorPageTest : public CvPageTest {
 
 TEST_F(CvEditorPageTest, TemplateHoldsEveryControlOfItsKind) {
     openEditor();
-    RECT size = {0, 0, 261, 201};
-    MapDialogRect(page->window(), &size);
-    RECT client{};
-    GetClientRect(page->window(), &client);
-    EXPECT_EQ(client.right, size.right);
-    EXPECT_EQ(client.bottom, size.bottom);
-
-    struct Expected {
-        int id;
-        const char* className;
-        LONG mask;
-        LONG style;
+    std::vector<ExpectedControl> table = {
+        {1009, "Edit", ES_NUMBER | ES_CENTER, ES_NUMBER | ES_CENTER, true},
+        {1008, "Edit", ES_NUMBER | ES_CENTER, ES_NUMBER | ES_CENTER, true},
+        {1039, "ComboBox", 3 | CBS_SORT, CBS_DROPDOWN, true},
     };
-    std::vector<Expected> table = {
-        {1009, "Edit", ES_NUMBER | ES_CENTER, ES_NUMBER | ES_CENTER},
-        {1008, "Edit", ES_NUMBER | ES_CENTER, ES_NUMBER | ES_CENTER},
-        {1039, "ComboBox", 3 | CBS_SORT, CBS_DROPDOWN},
-        {1037, "Button", BS_TYPEMASK, BS_PUSHBUTTON},
-        {1038, "Button", BS_TYPEMASK, BS_PUSHBUTTON},
-        {101, "Button", BS_TYPEMASK, BS_PUSHBUTTON},
-        {100, "Button", BS_TYPEMASK, BS_PUSHBUTTON},
-    };
+    for (int id : {1037, 1038, 101, 100})
+        table.push_back({id, "Button", BS_TYPEMASK, BS_PUSHBUTTON, true});
     for (int id : {1045, 1010, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007})
-        table.push_back({id, "Button", BS_TYPEMASK, BS_AUTOCHECKBOX});
-    for (const Expected& expected : table) {
-        HWND box = control(expected.id);
-        ASSERT_NE(box, nullptr) << expected.id;
-        char className[32] = {};
-        GetClassNameA(box, className, sizeof className);
-        EXPECT_STREQ(className, expected.className) << expected.id;
-        EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & expected.mask, expected.style) << expected.id;
-    }
+        table.push_back({id, "Button", BS_TYPEMASK, BS_AUTOCHECKBOX, true});
+    expectTemplate(261, 201, table);
     EXPECT_EQ(SendMessageA(control(1039), CB_GETCOUNT, 0, 0), 49);
     EXPECT_EQ(text(1009), "1");
     EXPECT_EQ(text(1039), "Primary Address");

@@ -102,3 +102,22 @@ std::vector<std::string> CvPageTest::errors() {
         texts.push_back(box.caption + ": " + box.text);
     return texts;
 }
+
+void CvPageTest::expectTemplate(int width, int height,
+                                const std::vector<ExpectedControl>& controls) {
+    RECT size = {0, 0, width, height};
+    MapDialogRect(page->window(), &size);
+    RECT client{};
+    GetClientRect(page->window(), &client);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+    for (const ExpectedControl& expected : controls) {
+        HWND box = control(expected.id);
+        ASSERT_NE(box, nullptr) << expected.id;
+        char className[32] = {};
+        GetClassNameA(box, className, sizeof className);
+        EXPECT_STREQ(className, expected.className) << expected.id;
+        EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & expected.mask, expected.style) << expected.id;
+        EXPECT_EQ(IsWindowVisible(box) != 0, expected.visible) << expected.id;
+    }
+}

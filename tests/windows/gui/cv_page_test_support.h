@@ -27,6 +27,16 @@ class DecoderStation : public CommandStationDriver {
     static std::map<int32_t, std::function<void()>>& beforeRead();
 };
 
+// A control of a page's template as it must be: its class, the style bits under a mask, shown
+// or hidden.
+struct ExpectedControl {
+    int id;
+    const char* className;
+    LONG mask;
+    LONG style;
+    bool visible;
+};
+
 class CvPageTest : public ShellTest {
   protected:
     void SetUp() override;
@@ -46,6 +56,8 @@ class CvPageTest : public ShellTest {
     // Chooses a list entry as the user does, with the notification the page gets.
     void choose(int id, int index) const;
     std::vector<std::string> errors();
+    // The page's size in dialog units and its controls.
+    void expectTemplate(int width, int height, const std::vector<ExpectedControl>& controls);
 
     HWND frame = nullptr;
     TabPage* page = nullptr;

@@ -34,22 +34,8 @@ class LocomotivePageTest : public CvPageTest {
 
 TEST_F(LocomotivePageTest, TemplateHoldsEveryControlOfItsKind) {
     openLocomotivePage();
-    RECT size = {0, 0, 361, 226};
-    MapDialogRect(page->window(), &size);
-    RECT client{};
-    GetClientRect(page->window(), &client);
-    EXPECT_EQ(client.right, size.right);
-    EXPECT_EQ(client.bottom, size.bottom);
-
-    struct Expected {
-        int id;
-        const char* className;
-        LONG mask;
-        LONG style;
-        bool visible;
-    };
     const LONG editBits = ES_NUMBER | ES_READONLY | ES_CENTER;
-    std::vector<Expected> table = {
+    std::vector<ExpectedControl> table = {
         {1050, "Edit", editBits, ES_READONLY | ES_CENTER, true},
         {1051, "Edit", editBits, ES_READONLY | ES_CENTER, true},
         {1061, "ComboBox", 3, CBS_DROPDOWNLIST, true},
@@ -66,16 +52,7 @@ TEST_F(LocomotivePageTest, TemplateHoldsEveryControlOfItsKind) {
         table.push_back({id, "Button", BS_TYPEMASK, BS_RADIOBUTTON, true});
     for (int id : {1052, 1057, 1054, 1056})
         table.push_back({id, "Button", BS_TYPEMASK, BS_PUSHBUTTON, true});
-
-    for (const Expected& expected : table) {
-        HWND box = control(expected.id);
-        ASSERT_NE(box, nullptr) << expected.id;
-        char className[32] = {};
-        GetClassNameA(box, className, sizeof className);
-        EXPECT_STREQ(className, expected.className) << expected.id;
-        EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & expected.mask, expected.style) << expected.id;
-        EXPECT_EQ(IsWindowVisible(box) != 0, expected.visible) << expected.id;
-    }
+    expectTemplate(361, 226, table);
     EXPECT_EQ(SendMessageA(control(1061), CB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(SendMessageA(control(1061), CB_GETCURSEL, 0, 0), 0);
 }
