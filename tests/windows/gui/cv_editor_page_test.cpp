@@ -53,7 +53,7 @@ TEST_F(CvEditorPageTest, BoxesListAndBitBoxesReachTheRules) {
 }
 
 TEST_F(CvEditorPageTest, ReadAndWriteGoThroughTheStation) {
-    DecoderStation::cvs() = {{29, 38}};
+    decoder().cvs = {{29, 38}};
     openEditor();
     type(1009, "29");
     click(101);
@@ -62,12 +62,12 @@ TEST_F(CvEditorPageTest, ReadAndWriteGoThroughTheStation) {
     click(1004);
     click(1010);
     click(100);
-    EXPECT_EQ(DecoderStation::traffic(), (std::vector<std::string>{"R29", "W29=46", "R29"}));
+    EXPECT_EQ(decoder().traffic, (std::vector<std::string>{"R29", "W29=46", "R29"}));
     click(1010);
     type(1009, "8");
     click(100);
     EXPECT_EQ(errors(), std::vector<std::string>{"Error: CV is Read Only"});
-    EXPECT_EQ(DecoderStation::traffic().size(), 3u);
+    EXPECT_EQ(decoder().traffic.size(), 3u);
 }
 
 TEST_F(CvEditorPageTest, NumberAndValueOutliveThePageButNotTheCheckBoxes) {

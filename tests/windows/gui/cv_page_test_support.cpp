@@ -1,73 +1,20 @@
 #include "cv_page_test_support.h"
 
-#include "model/cv_text_store.h"
 #include "pages/cv_editor_rules.h"
 #include "pages/locomotive_rules.h"
-#include "stations/station_drivers.h"
-#include "stations/station_manager.h"
-
-namespace {
-
-void constructDecoderStation() {
-    new DecoderStation();
-}
-
-} // namespace
-
-std::map<int32_t, uint8_t>& DecoderStation::cvs() {
-    static std::map<int32_t, uint8_t> memory;
-    return memory;
-}
-
-std::vector<std::string>& DecoderStation::traffic() {
-    static std::vector<std::string> lines;
-    return lines;
-}
-
-std::map<int32_t, std::function<void()>>& DecoderStation::beforeRead() {
-    static std::map<int32_t, std::function<void()>> actions;
-    return actions;
-}
-
-int DecoderStation::readCv(int32_t cv, uint8_t* value) {
-    traffic().push_back("R" + std::to_string(cv));
-    if (beforeRead().count(cv))
-        beforeRead()[cv]();
-    auto found = cvs().find(cv);
-    if (found == cvs().end()) {
-        setStationErrorText("NO DATA RETURNED");
-        return 1;
-    }
-    *value = found->second;
-    return 0;
-}
-
-int DecoderStation::writeCv(int32_t cv, int value) {
-    traffic().push_back("W" + std::to_string(cv) + "=" + std::to_string(value));
-    cvs()[cv] = static_cast<uint8_t>(value);
-    return 0;
-}
 
 void CvPageTest::SetUp() {
     ShellTest::SetUp();
     resetLocomotivePageState();
     resetCvEditorState();
-    CvTextStore::reset();
-    for (int32_t cv = lowestCv; cv <= highestCv; ++cv)
-        forgetCvValue(cv);
-    DecoderStation::cvs().clear();
-    DecoderStation::traffic().clear();
-    DecoderStation::beforeRead().clear();
-    setStationConstructor(constructDecoderStation);
-    storeDword("CmdSt_IDX", DecoderStation::tag);
-    restoreStation();
+    station = std::make_unique<DecoderStation>();
     frame = CreateWindowExA(0, "Static", "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 625,
                             455, nullptr, nullptr, nullptr, nullptr);
 }
 
 void CvPageTest::TearDown() {
     closePage();
-    saveAndShutdownStations();
+    station.reset();
     DestroyWindow(frame);
     ShellTest::TearDown();
 }

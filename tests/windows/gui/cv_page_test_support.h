@@ -1,31 +1,11 @@
-// What the window tests of the CV pages share: a station whose decoder lives in memory and
-// records what is asked of it, and a fixture that opens it and builds a page over a frame.
+// What the window tests of the CV pages share: a fixture with the native tests' decoder behind
+// an open station, building a page over a frame as the main window would.
 #pragma once
 
-#include <map>
+#include <memory>
 
 #include "gui_test_support.h"
-
-// A decoder in memory behind an open station. A CV it does not hold fails to read.
-class DecoderStation : public CommandStationDriver {
-  public:
-    static constexpr StationTag tag = makeStationTag('D', 'e', 'c', 'o');
-    DecoderStation() : CommandStationDriver("Decoder Station") {}
-    TabPage* createOptionsPage(WindowHandle) override { return nullptr; }
-    int32_t open(const char*) override { return 0; }
-    int close() override { return 0; }
-    int readCv(int32_t cv, uint8_t* value) override;
-    int writeCv(int32_t cv, int value) override;
-    int getVersion(StationVersionInfo*) override { return 1; }
-    std::string getConfig() override { return "memory"; }
-    StationTag getTag() override { return tag; }
-
-    // The decoder's CVs; what is read and written, as "R8" and "W29=32".
-    static std::map<int32_t, uint8_t>& cvs();
-    static std::vector<std::string>& traffic();
-    // Runs before a read of that CV is answered, e.g. to press a key meanwhile.
-    static std::map<int32_t, std::function<void()>>& beforeRead();
-};
+#include "page_fakes.h"
 
 // A control of a page's template as it must be: its class, the style bits under a mask, shown
 // or hidden.
@@ -59,6 +39,9 @@ class CvPageTest : public ShellTest {
     // The page's size in dialog units and its controls.
     void expectTemplate(int width, int height, const std::vector<ExpectedControl>& controls);
 
+    DecoderDriver& decoder() { return station->decoder(); }
+
+    std::unique_ptr<DecoderStation> station;
     HWND frame = nullptr;
     TabPage* page = nullptr;
 };

@@ -10,7 +10,7 @@
 namespace {
 
 // A decoder that answers every CV of the page: long address 1234, CV 29 = 38 (28 steps).
-const std::map<int32_t, uint8_t> decoder = {
+const std::map<int32_t, int> decoderCvs = {
     {8, 11},  {7, 42},  {1, 3},  {18, 210}, {17, 196}, {3, 5},   {4, 7},   {29, 38}, {2, 10},
     {6, 100}, {5, 200}, {65, 4}, {66, 128}, {95, 127}, {10, 20}, {11, 30}, {105, 1}, {106, 2},
 };
@@ -58,13 +58,13 @@ TEST_F(LocomotivePageTest, TemplateHoldsEveryControlOfItsKind) {
 }
 
 TEST_F(LocomotivePageTest, ReadShowsTheDecoderInBindingOrder) {
-    DecoderStation::cvs() = decoder;
+    decoder().cvs = decoderCvs;
     openLocomotivePage();
     click(1052);
     const std::vector<std::string> order = {"R8",  "R7",  "R1",  "R18", "R17",  "R3",
                                             "R4",  "R29", "R2",  "R6",  "R5",   "R65",
                                             "R66", "R95", "R10", "R11", "R105", "R106"};
-    EXPECT_EQ(DecoderStation::traffic(), order);
+    EXPECT_EQ(decoder().traffic, order);
     const std::map<int, std::string> boxes = {
         {1050, "NCE Corporation - 11"},
         {1051, "42"},
@@ -101,11 +101,11 @@ TEST_F(LocomotivePageTest, RadioButtonsAreCheckedByThePageAlone) {
     click(1062);
     EXPECT_EQ(checkedRadios(), (std::vector<int>{1062, 1074}));
     click(1054);
-    EXPECT_EQ(DecoderStation::traffic(), std::vector<std::string>{"W29=32"});
+    EXPECT_EQ(decoder().traffic, std::vector<std::string>{"W29=32"});
 }
 
 TEST_F(LocomotivePageTest, UnitsComboConvertsTheMomentumBoxesAndOutlivesThePage) {
-    DecoderStation::cvs() = decoder;
+    decoder().cvs = decoderCvs;
     openLocomotivePage();
     choose(1061, 1);
     click(1052);
@@ -122,19 +122,19 @@ TEST_F(LocomotivePageTest, UnitsComboConvertsTheMomentumBoxesAndOutlivesThePage)
 }
 
 TEST_F(LocomotivePageTest, EscapeFromTheQueueStopsReadAfterTheCurrentCv) {
-    DecoderStation::cvs() = decoder;
+    decoder().cvs = decoderCvs;
     openLocomotivePage();
-    HWND window = page->window();
-    // Pressed while the third CV is on the way: that one is finished, nothing after it read.
-    DecoderStation::beforeRead()[1] = [window] { PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0); };
+    // Pressed as Read starts: the first CV is finished, nothing after it is read.
+    PostMessageA(page->window(), WM_KEYDOWN, VK_ESCAPE, 0);
     click(1052);
-    EXPECT_EQ(DecoderStation::traffic(), (std::vector<std::string>{"R8", "R7", "R1"}));
-    EXPECT_EQ(text(1042), "3");
+    EXPECT_EQ(decoder().traffic, std::vector<std::string>{"R8"});
+    EXPECT_EQ(text(1050), "NCE Corporation - 11");
+    EXPECT_EQ(text(1051), "");
     EXPECT_EQ(text(1059), "");
 }
 
 TEST_F(LocomotivePageTest, TextsOutliveThePageAndOnlyChangesAreWritten) {
-    DecoderStation::cvs() = decoder;
+    decoder().cvs = decoderCvs;
     openLocomotivePage();
     click(1052);
     type(1044, "99");
@@ -146,9 +146,9 @@ TEST_F(LocomotivePageTest, TextsOutliveThePageAndOnlyChangesAreWritten) {
     EXPECT_EQ(text(1043), "4000");
     EXPECT_EQ(text(1042), "3");
     EXPECT_EQ(checkedRadios(), (std::vector<int>{1062, 1066, 1067, 1069, 1071, 1074}));
-    DecoderStation::traffic().clear();
+    decoder().traffic.clear();
     click(1054);
-    EXPECT_EQ(DecoderStation::traffic(),
+    EXPECT_EQ(decoder().traffic,
               (std::vector<std::string>{"W18=160", "W17=207", "W29=46", "W2=99"}));
 }
 
@@ -208,7 +208,7 @@ TEST_F(LocomotivePageTest, ErrorBoxShowsAboveTheWaitBarAndIsAnswered) {
     EXPECT_TRUE(watch.active);
     EXPECT_FALSE(watch.barAbove);
     EXPECT_FALSE(watch.barAboveOnReturn);
-    EXPECT_EQ(DecoderStation::traffic(), std::vector<std::string>{"R8"});
+    EXPECT_EQ(decoder().traffic, std::vector<std::string>{"R8"});
 }
 
 } // namespace
