@@ -1,17 +1,32 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "pages/accessory_page.h"
+#include "pages/consist_page.h"
+#include "pages/function_map_page.h"
 
 namespace {
+
+TabPage* createFunctionMapPage(const char* templateName, WindowHandle parent) {
+    return new FunctionMapPage(templateName, parent);
+}
+
+TabPage* createConsistPage(const char* templateName, WindowHandle parent) {
+    return new ConsistPage(templateName, parent);
+}
+
+TabPage* createAccessoryPage(const char* templateName, WindowHandle parent) {
+    return new AccessoryPage(templateName, parent);
+}
 
 // The program's own pages, in tab order.
 constexpr PageEntry programPages[pageCount] = {
     {"Locomotive Decoder", "TAB_BASIC_LOCO", createPlainPage},
     {"Speed Table Editor", "TAB_SPEED_TABLE", createPlainPage},
     {"CV Editor", "TAB_SIMPLE_CV", createPlainPage},
-    {"Function Map Editor", "TAB_FUNC_CONFIG", createPlainPage},
-    {"Consist Editor", "TAB_CONSIST", createPlainPage},
-    {"Accessory Decoder", "TAB_BASIC_ACCY", createPlainPage},
+    {"Function Map Editor", "TAB_FUNC_CONFIG", createFunctionMapPage},
+    {"Consist Editor", "TAB_CONSIST", createConsistPage},
+    {"Accessory Decoder", "TAB_BASIC_ACCY", createAccessoryPage},
     {"Load/Save", "TAB_LOAD_SAVE", createPlainPage},
     {"Connection Setup", "TAB_STATION_SETUP", createPlainPage},
     {"Version", "TAB_VERSION_DIALOG", createPlainPage},
