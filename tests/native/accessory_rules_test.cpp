@@ -92,6 +92,8 @@ TEST_F(AccessoryRulesTest, WriteChangesSplitsTheAddressOrRefusesItAndWritesTheRe
         {"512", {"W515=9"}, {"error Error with Address, Value too large"}},
         {"-1", {"W515=9"}, {"error Error with Address, Value too large"}},
         {"99999999999999999999", {"W515=9"}, {"error Error with Address, Value too large"}},
+        // Not taken modulo 2^32, which would make it 300.
+        {"4294967596", {"W515=9"}, {"error Error with Address, Value too large"}},
         {"abc", {"W515=9"}, {"error Error with Address, Not a number"}},
         {"", {"W515=9"}, {}},
     };
