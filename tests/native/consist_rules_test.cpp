@@ -56,17 +56,6 @@ TEST_F(ConsistRulesTest, ClicksSetTheirBitInTheHiddenBoxAndMakeItWritable) {
     EXPECT_EQ(station_.decoder().traffic, (Lines{"W21=0", "W22=3"}));
 }
 
-TEST_F(ConsistRulesTest, FillShowsKeptBitsAndClearUnchecksEveryBox) {
-    view_.boxes = {{consistFunctionsBox, "129"}, {consistHeadlightBox, "1"}};
-    page_.refreshDerived();
-    EXPECT_EQ(checks(), "10000001 10");
-    view_.boxes[consistAddressBox] = "7";
-    page_.clearAll();
-    EXPECT_EQ(checks(), "00000000 00");
-    EXPECT_EQ(view_.boxes[consistAddressBox], "");
-    EXPECT_EQ(view_.boxes[consistFunctionsBox], "");
-}
-
 TEST_F(ConsistRulesTest, BadBoxesAreRefusedAndTheOthersStillWritten) {
     struct Case {
         const char* address;

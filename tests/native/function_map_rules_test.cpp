@@ -2,9 +2,7 @@
 
 #include <set>
 
-#include "model/cv_text_store.h"
 #include "page_fakes.h"
-#include "pages/function_map_layout.h"
 #include "pages/function_map_rules.h"
 #include "station_fakes.h"
 
@@ -101,18 +99,6 @@ TEST_F(FunctionMapRulesTest, ClicksChangeTheRowValueAndAnEmptyRowBecomesWritable
     EXPECT_EQ(station_.decoder().traffic, (Lines{"W35=5", "W42=0"}));
 }
 
-TEST_F(FunctionMapRulesTest, FillAndClearSetEveryCheckBoxFromTheValueBoxes) {
-    CvTextStore::keep(36, "6");
-    CvTextStore::keep(39, "130");
-    page_.fill();
-    EXPECT_EQ(checkedCells(), (Cells{{3, 2}, {3, 3}, {6, 5}, {6, 11}}));
-    page_.clearAll();
-    EXPECT_TRUE(checkedCells().empty());
-    for (size_t i = 0; i < 10; ++i)
-        EXPECT_EQ(view_.boxes[1194 - static_cast<int>(i)], "");
-    EXPECT_EQ(view_.checks.size(), 80u);
-}
-
 TEST_F(FunctionMapRulesTest, AValueBoxWithoutANumberIsRefusedNotWrittenAsZero) {
     view_.boxes = {{1192, "abc"}, {1191, "300"}, {1190, "7"}};
     page_.writeChanges();
@@ -120,47 +106,6 @@ TEST_F(FunctionMapRulesTest, AValueBoxWithoutANumberIsRefusedNotWrittenAsZero) {
               (Lines{"error Error with Output Loc F1, Not a number",
                      "error Error with Output Loc F2, Value too large"}));
     EXPECT_EQ(station_.decoder().traffic, (Lines{"W37=7"}));
-}
-
-TEST(FunctionMapLayoutTest, ColumnsRunLeftwardsFromTheFirstBoxAndRowsAreStaggered) {
-    const GridOrigin origin{400, 50, 12, 13};
-    layOutGrid(origin);
-    EXPECT_EQ(gridRight, 423);
-    EXPECT_EQ(gridLeft, 400 - 14 * 23 + 12);
-    EXPECT_EQ(gridRowCentre[0], 56);
-    EXPECT_EQ(gridRowCentre[9], 56 + 9 * 24);
-    struct Case {
-        int row;
-        int bit;
-        GridPoint place;
-    } boxes[] = {
-        {0, 0, {400, 50}},  {0, 1, {377, 50}},  {0, 7, {239, 50}},  {3, 0, {400, 122}},
-        {4, 0, {331, 146}}, {7, 7, {170, 218}}, {8, 0, {262, 242}}, {9, 7, {101, 266}},
-    };
-    for (const Case& c : boxes) {
-        const GridPoint p = gridBoxPlace(origin, c.row, c.bit);
-        EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.place.x, c.place.y))
-            << c.row << "," << c.bit;
-    }
-    struct Placed {
-        const char* what;
-        GridPoint got;
-        GridPoint expected;
-    } placed[] = {
-        {"row label 2, 40 wide", rowLabelPlace(origin, 2, 40), {gridLeft - 47, 98}},
-        {"CV number 9", cvLabelPlace(origin, 9), {445, 266}},
-        {"value box 0", valueBoxPlace(origin, 0), {467, 47}},
-        {"output 1 above", outputNumberPlace(origin, 0, false), {400, 23}},
-        {"output 14 below", outputNumberPlace(origin, 13, true), {101, 294}},
-        {"CV header", cvHeaderPlace(origin), {445, 30}},
-        {"Value header", valueHeaderPlace(origin), {467, 30}},
-        {"Function, 60 high", functionLabelPlace(60), {20, 56 + 108 - 30}},
-    };
-    for (const Placed& p : placed)
-        EXPECT_EQ(std::make_pair(p.got.x, p.got.y), std::make_pair(p.expected.x, p.expected.y))
-            << p.what;
-    EXPECT_EQ(outputLabelX(40), gridLeft + (423 - gridLeft) / 2 - 20);
-    resetFunctionMapLayout();
 }
 
 } // namespace

@@ -20,6 +20,7 @@ class FunctionMapPageTest : public CvPageFixture<FunctionMapPage> {
 };
 
 TEST_F(FunctionMapPageTest, GridRunsLeftwardsFromBox1103StaggeredWithItsLabelsInPlace) {
+    resetFunctionMapLayout();
     open("TAB_FUNC_CONFIG");
     const RECT first = place(1103);
     const int w = first.right - first.left;
