@@ -15,10 +15,12 @@ constexpr CvBinding accessoryBindings[] = {
 constexpr uint32_t lowBits = 63;
 constexpr uint32_t highBits = 7;
 
-// What a hidden box held, as a byte; 0 when it held no byte.
-uint8_t heldByte(const std::string& text) {
+// What a hidden box held, as a byte; when it held none (emptied by an address refused before),
+// the CV's known value; else 0.
+uint8_t heldByte(const std::string& text, int32_t cv) {
+    uint8_t known = 0;
     if (!isNumberText(text))
-        return 0;
+        return knownCvValue(cv, &known, 1) == 0 ? known : 0;
     const long value = leadingNumber(text);
     return value >= 0 && value <= 255 ? static_cast<uint8_t>(value) : 0;
 }
@@ -65,8 +67,8 @@ void AccessoryRules::formatValue(size_t index, uint8_t value, std::string* text)
 }
 
 int AccessoryRules::prepareWrite() {
-    const uint8_t heldLow = heldByte(view_.boxText(addressLowBox));
-    const uint8_t heldHigh = heldByte(view_.boxText(addressHighBox));
+    const uint8_t heldLow = heldByte(view_.boxText(addressLowBox), 513);
+    const uint8_t heldHigh = heldByte(view_.boxText(addressHighBox), 521);
     view_.setBoxText(addressHighBox, "");
     view_.setBoxText(addressLowBox, "");
     int result = 0;

@@ -121,6 +121,9 @@ TEST_F(AccessoryRulesTest, AnAddressReadUnchangedWritesNothingEvenWithHighBitsIn
     decoder().traffic.clear();
     page_.writeChanges();
     EXPECT_EQ(decoder().traffic, Lines{});
+    // Also after an address refused first, which empties the hidden boxes.
+    view_.boxes[accessoryAddressBox] = "512";
+    page_.writeChanges();
     view_.boxes[accessoryAddressBox] = "5";
     page_.writeChanges();
     EXPECT_EQ(decoder().traffic, (Lines{"W513=197", "W521=248"}));
