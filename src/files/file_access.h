@@ -23,7 +23,8 @@ class FileAccess {
     virtual ~FileAccess() = default;
     // Creates the file or empties an existing one; none when that fails.
     virtual std::unique_ptr<OutputFile> create(const std::string& path) = 0;
-    // Puts a closed file in the place of another, replacing it in one step.
+    // Puts a closed file in the place of another, replacing it in one step. A target marked
+    // read-only is left alone: replacing it would defeat the mark.
     virtual bool replace(const std::string& from, const std::string& to) = 0;
     virtual void remove(const std::string& path) = 0;
     // At most limit bytes from the start of the file; false when it cannot be opened or read

@@ -49,6 +49,9 @@ class PosixFileAccess : public FileAccess {
         return std::make_unique<PosixOutputFile>(descriptor);
     }
     bool replace(const std::string& from, const std::string& to) override {
+        struct stat target {};
+        if (::stat(to.c_str(), &target) == 0 && (target.st_mode & 0222) == 0)
+            return false;
         return std::rename(from.c_str(), to.c_str()) == 0;
     }
     void remove(const std::string& path) override { ::unlink(path.c_str()); }

@@ -44,6 +44,9 @@ class Win32FileAccess : public FileAccess {
         return std::make_unique<Win32OutputFile>(handle);
     }
     bool replace(const std::string& from, const std::string& to) override {
+        const DWORD attributes = GetFileAttributesA(to.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            return false;
         return MoveFileExA(from.c_str(), to.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }

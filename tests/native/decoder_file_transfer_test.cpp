@@ -159,7 +159,13 @@ TEST(PosixFileAccess, SavesIntoDeepFoldersAndRefusesFolders) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}).size(), 4151u);
     EXPECT_NE(access(savingPathFor(path).c_str(), F_OK), 0);
 
+    chmod(path.c_str(), 0444);
+    content.entries[0] = 4;
+    EXPECT_STREQ(saveDecoderFile(path, content, nullptr), cannotWriteFileText);
     DecoderFileContent read;
+    ASSERT_EQ(loadDecoderFile(path, read, nullptr), nullptr);
+    EXPECT_EQ(read.entries[0], 3); // a read-only file stays as it was
+
     EXPECT_STREQ(loadDecoderFile(folder, read, nullptr), cannotOpenFileText);
     EXPECT_STREQ(saveDecoderFile(folder, content, nullptr), cannotWriteFileText);
     EXPECT_NE(access(savingPathFor(folder).c_str(), F_OK), 0);
