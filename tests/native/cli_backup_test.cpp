@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,6 +7,7 @@
 #include <string>
 
 #include "cli_arguments.h"
+#include "cli_runner.h"
 #include "decoder_backup.h"
 #include "sim_station_process.h"
 #include "station_fakes.h"
@@ -108,23 +108,6 @@ TEST(DecoderBackup, AFailedCvStaysUnknownAndAStationThatStopsEndsTheBackup) {
     saveAndShutdownStations();
 }
 
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun runCli(const std::string& arguments) {
-    std::string command = std::string(VELQUIST_CLI_PATH) + " " + arguments + " 2>&1";
-    CliRun run{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[256];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 class CliBackupTest : public testing::Test {
   protected:
     CliBackupTest() {
@@ -146,8 +129,9 @@ TEST_F(CliBackupTest, BacksUpShowsAndRestoresWithoutTheReadOnlyCvs) {
         SimStationProcess station;
         const std::string port = "--port " + station.device() + " ";
         ASSERT_EQ(runCli(port + "write 29=34 1=5").status, 0);
-        CliRun backup = runCli(port + "backup " + file +
-                               " --name 'GP9 #1' --owner Ann --notes \"$(printf 'two\\r\\nlines')\" 1,7-8,29");
+        CliRun backup =
+            runCli(port + "backup " + file +
+                   " --name 'GP9 #1' --owner Ann --notes \"$(printf 'two\\r\\nlines')\" 1,7-8,29");
         EXPECT_EQ(backup.status, 0) << backup.out;
         EXPECT_EQ(backup.out, "wrote " + file + ": 4 CVs\n");
     }
