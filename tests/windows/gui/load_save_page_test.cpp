@@ -6,10 +6,13 @@
 #include <iterator>
 
 #include "app/main_frame.h"
+#include "app/page_table.h"
 #include "files/decoder_data.h"
 #include "files/decoder_file_transfer.h"
 #include "files/load_save_page.h"
 #include "foundation/message_box.h"
+#include "gui_test_ids.h"
+#include "model/cv_page.h"
 #include "model/cv_text_store.h"
 #include "resources/load_save_ids.h"
 #include "stations/station_manager.h"
@@ -65,6 +68,22 @@ void CALLBACK answerFileDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     proposedName = text;
     SetWindowTextA(box, pathToPick.c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// A CV page with one box, bound to CV 29, on the tests' own template.
+class Cv29Page : public CvPage {
+  public:
+    Cv29Page(const char*, WindowHandle parent) : CvPage("GUI_TEST_PAGE", parent) {
+        attachRules(rules_);
+    }
+
+  private:
+    static constexpr CvBinding bindings[] = {{IDC_TEST_EDIT, 29}};
+    CvPageEngine rules_{*this, bindings, 1};
+};
+
+TabPage* createCv29Page(const char* templateName, WindowHandle parent) {
+    return new Cv29Page(templateName, parent);
 }
 
 std::string fileContents(const std::string& path) {
@@ -182,6 +201,21 @@ TEST_F(LoadSavePageTest, SavesAndLoadsThroughTheFileDialogs) {
     EXPECT_EQ(known(29), 34);
     EXPECT_EQ(known(1), -1);
     EXPECT_TRUE(messageBoxes().empty());
+}
+
+TEST_F(LoadSavePageTest, AfterALoadAPageShowsTheFilesValuesNotItsOldText) {
+    auto* loadSave = static_cast<LoadSavePage*>(frame->currentPage());
+    const std::string path = folder + "\\cv29";
+    CvTextStore::keep(29, "34");
+    ASSERT_EQ(loadSave->writeDecoderFile(path.c_str()), 0);
+    CvTextStore::keep(29, "12"); // typed after the save
+    ASSERT_EQ(loadSave->readDecoderFile(path.c_str()), 0);
+
+    setPageFactory(0, createCv29Page);
+    selectTab(0);
+    char text[16] = {};
+    GetDlgItemTextA(frame->currentPage()->window(), IDC_TEST_EDIT, text, sizeof text);
+    EXPECT_STREQ(text, "34");
 }
 
 TEST_F(LoadSavePageTest, CancelledDialogsChangeNothing) {
