@@ -1,6 +1,7 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "files/load_save_page.h"
 #include "pages/accessory_page.h"
 #include "pages/consist_page.h"
 #include "pages/function_map_page.h"
@@ -27,7 +28,7 @@ constexpr PageEntry programPages[pageCount] = {
     {"Function Map Editor", "TAB_FUNC_CONFIG", createFunctionMapPage},
     {"Consist Editor", "TAB_CONSIST", createConsistPage},
     {"Accessory Decoder", "TAB_BASIC_ACCY", createAccessoryPage},
-    {"Load/Save", "TAB_LOAD_SAVE", createPlainPage},
+    {"Load/Save", "TAB_LOAD_SAVE", createLoadSavePage},
     {"Connection Setup", "TAB_STATION_SETUP", createPlainPage},
     {"Version", "TAB_VERSION_DIALOG", createPlainPage},
 };
