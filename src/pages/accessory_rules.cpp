@@ -76,7 +76,7 @@ int AccessoryRules::prepareWrite() {
     if (!text.empty()) {
         const long address = leadingNumber(text);
         if (!isNumberText(text)) {
-            view_.showError(std::string("Error with Address, ") + notANumber);
+            view_.showError(std::string("Error with Address, ") + CvPageEngine::notANumber);
             result = 1;
         } else if (address < 0 || static_cast<unsigned long>(address) > accessoryAddressLimit) {
             view_.showError("Error with Address, Value too large");

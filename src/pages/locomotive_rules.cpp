@@ -175,6 +175,10 @@ void LocomotiveRules::reformatMomentum() {
 int LocomotiveRules::parseValue(size_t index, const std::string& text, uint8_t* value) {
     if (momentumSlot(binding(index).controlId) < 0)
         return CvPageEngine::parseValue(index, text, value);
+    if (!isNumberText(text)) {
+        showValueError(index, notANumber);
+        return 1;
+    }
     int64_t n = leadingNumber(text);
     if (momentumDisplayMode == momentumMillisecondsMode && n >= 0)
         n = millisecondsToMomentum(n, speedStepCount(configValue));

@@ -1,20 +1,8 @@
 #include "pages/number_box_rules.h"
 
-#include <cctype>
 #include <cstdio>
 
 #include "foundation/decimal_text.h"
-
-const char* const notANumber = "Not a number";
-
-bool isNumberText(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
-}
 
 std::string unsignedText(uint32_t number) {
     char text[16];
@@ -29,14 +17,6 @@ std::string withBit(const std::string& text, unsigned bit, bool set) {
     else
         value &= ~(1u << bit);
     return unsignedText(value);
-}
-
-int NumberBoxRules::parseValue(size_t index, const std::string& text, uint8_t* value) {
-    if (isNumberText(text))
-        return CvPageEngine::parseValue(index, text, value);
-    showValueError(index, notANumber);
-    *value = 0;
-    return 1;
 }
 
 void NumberBoxRules::showBits(const int* boxes, size_t count, uint32_t value) {
