@@ -1,6 +1,8 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "app/version_page.h"
+#include "stations/station_setup_page.h"
 
 namespace {
 
@@ -13,8 +15,8 @@ constexpr PageEntry programPages[pageCount] = {
     {"Consist Editor", "TAB_CONSIST", createPlainPage},
     {"Accessory Decoder", "TAB_BASIC_ACCY", createPlainPage},
     {"Load/Save", "TAB_LOAD_SAVE", createPlainPage},
-    {"Connection Setup", "TAB_STATION_SETUP", createPlainPage},
-    {"Version", "TAB_VERSION_DIALOG", createPlainPage},
+    {"Connection Setup", "TAB_STATION_SETUP", createStationSetupPage},
+    {"Version", "TAB_VERSION_DIALOG", createVersionPage},
 };
 
 // Factories tests put in place of the program's own; none where the program's own apply.
