@@ -54,32 +54,30 @@ void NceOptionsPage::readControls(char* port, int32_t* baudIndex) const {
         static_cast<int32_t>(SendDlgItemMessageA(window_, IDC_NCE_BAUD, CB_GETCURSEL, 0, 0));
 }
 
-void NceOptionsPage::apply() {
+int NceOptionsPage::apply() {
     if (!driver_)
-        return;
+        return 0;
     char port[portBoxCapacity] = {};
     int32_t baudIndex = 0;
     readControls(port, &baudIndex);
-    applyNceOptions(*driver_, port, baudIndex, false);
+    return applyNceOptions(*driver_, port, baudIndex, false);
 }
 
 void NceOptionsPage::testConnection() {
-    int result = 1;
+    bool reconnected = false;
     if (driver_) {
+        // A port typed a moment ago is the one the user means to test.
         char port[portBoxCapacity] = {};
         int32_t baudIndex = 0;
         readControls(port, &baudIndex);
-        // A port typed a moment ago is the one the user means to test.
-        if (prepareNceTest(*driver_, port, baudIndex) && !isStationOpen()) {
-            const char* reason = stationErrorText();
-            SetDlgItemTextA(window_, IDC_NCE_VERSION, reason ? reason : "");
-        }
+        reconnected = prepareNceTest(*driver_, port, baudIndex) != 0;
     }
+    int result = 1;
     if (isStationOpen()) {
         WaitBar bar(window_, 4, "Reseting Connection");
         bar.step(nullptr);
         if (driver_) {
-            apply();
+            reconnected = apply() != 0 || reconnected;
             if (isStationOpen()) {
                 bar.step("Getting box version");
                 StationVersionInfo info{};
@@ -88,6 +86,11 @@ void NceOptionsPage::testConnection() {
             }
         }
         bar.step("Complete");
+    }
+    // The version of a station no longer reached would mislead: say why it was not reached.
+    if (reconnected && !isStationOpen()) {
+        const char* reason = stationErrorText();
+        SetDlgItemTextA(window_, IDC_NCE_VERSION, reason ? reason : "");
     }
     if (result == 0)
         showMessageBox(window_, "Communication with PowerHouse Pro OK", "NCE Powerhouse Pro");

@@ -21,7 +21,8 @@ class NceOptionsPage : public TabPage {
   private:
     // The port box text and the chosen baud index, as the driver is to take them.
     void readControls(char* port, int32_t* baudIndex) const;
-    void apply();
+    // Gives the driver the page's settings; 1 when the station was reconnected.
+    int apply();
     void testConnection();
 
     NceDriver* driver_;
