@@ -6,7 +6,9 @@
 
 #include <cstdint>
 
-class WaitBar {
+#include "model/wait_progress.h"
+
+class WaitBar : public WaitProgress {
   public:
     // Builds and shows the window centred on owner; a non-empty message stays readable for a
     // moment before the work starts.
@@ -14,14 +16,14 @@ class WaitBar {
     WaitBar(const WaitBar&) = delete;
     WaitBar& operator=(const WaitBar&) = delete;
     // Closes: a bar not abandoned is shown full for a moment first.
-    ~WaitBar();
+    ~WaitBar() override;
 
     // Advances by one; a null message leaves the line as it was.
-    void step(const char* message);
+    void step(const char* message) override;
     // Positions beyond the maximum show a full bar.
-    void setPosition(uint32_t position, const char* message);
+    void setPosition(uint32_t position, const char* message) override;
     // The operation failed: close where the bar stands, without the final fill.
-    void abandon() { fillOnClose_ = false; }
+    void abandon() override { fillOnClose_ = false; }
 
     HWND window() const { return window_; }
     // What the operation repaints while it runs: the parent of the owner, or none.

@@ -1,0 +1,8 @@
+// The number at the start of a box text, as the pages read it: leading blanks, a sign, then
+// digits up to the first other character; 0 without digits. Unlike atol it is defined for any
+// length: a number too large for a long saturates.
+#pragma once
+
+#include <string>
+
+long leadingNumber(const std::string& text);

@@ -1,0 +1,68 @@
+#include "model/win32_page_view.h"
+
+#include "app/tab_page.h"
+#include "foundation/message_box.h"
+#include "model/wait_bar.h"
+
+HWND Win32PageView::dialog() const {
+    return page_.window();
+}
+
+std::string Win32PageView::boxText(int controlId) {
+    HWND box = GetDlgItem(dialog(), controlId);
+    if (!box)
+        return std::string();
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+void Win32PageView::setBoxText(int controlId, const std::string& text) {
+    SetDlgItemTextA(dialog(), controlId, text.c_str());
+}
+
+bool Win32PageView::isChecked(int controlId) {
+    return IsDlgButtonChecked(dialog(), controlId) == BST_CHECKED;
+}
+
+void Win32PageView::setChecked(int controlId, bool checked) {
+    CheckDlgButton(dialog(), controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Win32PageView::showError(const std::string& text) {
+    showMessageBox(dialog(), text.c_str(), "Error");
+}
+
+std::unique_ptr<WaitProgress> Win32PageView::openWaitBar(uint32_t maximum, const char* message) {
+    return std::make_unique<WaitBar>(dialog(), maximum, message);
+}
+
+void Win32PageView::repaintMainWindow() {
+    UpdateWindow(GetParent(dialog()));
+}
+
+int Win32PageView::takeKeyPress() {
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE))
+        return 0;
+    return static_cast<int>(message.wParam);
+}
+
+void Win32PageView::beep() {
+    MessageBeep(0);
+}
+
+void Win32PageView::setListNames(const std::vector<const char*>& names) {
+    HWND list = GetDlgItem(dialog(), registerCombo);
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    for (size_t i = 0; i < names.size(); ++i)
+        SendMessageA(list, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(names[i]));
+}
+
+int Win32PageView::selectedListPosition() {
+    return static_cast<int>(SendDlgItemMessageA(dialog(), registerCombo, CB_GETCURSEL, 0, 0));
+}
+
+void Win32PageView::setCaret(int controlId, int position) {
+    SendDlgItemMessageA(dialog(), controlId, EM_SETSEL, position, position);
+}

@@ -1,0 +1,32 @@
+// The page view over a real dialog: box texts and checks by control id, error boxes owned by the
+// page, a wait bar centred over it, repainting the main window and the cancel key.
+#pragma once
+
+#include <windows.h>
+
+#include "pages/cv_editor_rules.h"
+
+class TabPage;
+
+class Win32PageView : public CvEditorView {
+  public:
+    explicit Win32PageView(const TabPage& page) : page_(page) {}
+
+    std::string boxText(int controlId) override;
+    void setBoxText(int controlId, const std::string& text) override;
+    bool isChecked(int controlId) override;
+    void setChecked(int controlId, bool checked) override;
+    void showError(const std::string& text) override;
+    std::unique_ptr<WaitProgress> openWaitBar(uint32_t maximum, const char* message) override;
+    void repaintMainWindow() override;
+    int takeKeyPress() override;
+    void beep() override;
+    void setListNames(const std::vector<const char*>& names) override;
+    int selectedListPosition() override;
+    void setCaret(int controlId, int position) override;
+
+  private:
+    HWND dialog() const;
+
+    const TabPage& page_;
+};

@@ -1,0 +1,201 @@
+#include "pages/cv_editor_rules.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "foundation/decimal_text.h"
+#include "model/cv_register_table.h"
+#include "model/cv_text_store.h"
+#include "stations/station_manager.h"
+
+int32_t cvEditorCv = 1;
+CvValue cvEditorValue;
+int cvEditorGuard = 1;
+
+const int32_t registerList[49] = {1,   2,   3,   4,   5,   6,   7,   8,   9,   10, 11, 12,  13,
+                                  18,  19,  21,  22,  23,  24,  25,  29,  30,  31, 32, 33,  34,
+                                  35,  36,  37,  38,  39,  40,  41,  42,  65,  66, 95, 105, 106,
+                                  513, 514, 515, 516, 517, 518, 519, 520, 521, 541};
+
+void resetCvEditorState() {
+    cvEditorCv = 1;
+    cvEditorValue = CvValue();
+    cvEditorGuard = 1;
+}
+
+namespace {
+
+constexpr size_t registerCount = sizeof registerList / sizeof registerList[0];
+// Where the caret goes after the page writes the decimal box: past any value's last digit.
+constexpr int caretAfterValue = 4;
+
+const char* nameOf(int32_t cv) {
+    return cvRegisterName(static_cast<uint32_t>(cv));
+}
+
+int32_t cvNumberOf(const std::string& text) {
+    const long number = leadingNumber(text);
+    return number < INT32_MIN   ? INT32_MIN
+           : number > INT32_MAX ? INT32_MAX
+                                : static_cast<int32_t>(number);
+}
+
+} // namespace
+
+const std::vector<int32_t>& sortedRegisterList() {
+    static const std::vector<int32_t> sorted = [] {
+        std::vector<int32_t> list(registerList, registerList + registerCount);
+        std::stable_sort(list.begin(), list.end(), [](int32_t a, int32_t b) {
+            return std::strcmp(nameOf(a), nameOf(b)) < 0;
+        });
+        return list;
+    }();
+    return sorted;
+}
+
+void CvEditorRules::initialise() {
+    fillRegisterList();
+    char text[16];
+    std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(cvEditorCv));
+    view_.setBoxText(cvNumberBox, text);
+    view_.setBoxText(decimalValueBox, cvEditorValue.text());
+    refresh();
+}
+
+void CvEditorRules::keep() {
+    cvEditorCv = cvNumberOf(view_.boxText(cvNumberBox));
+}
+
+void CvEditorRules::fillRegisterList() {
+    const bool sorted = view_.isChecked(sortCheckBox);
+    std::vector<const char*> names;
+    for (size_t i = 0; i < registerCount; ++i)
+        names.push_back(nameOf(sorted ? sortedRegisterList()[i] : registerList[i]));
+    view_.setListNames(names);
+    view_.setBoxText(registerCombo, nameOf(cvEditorCv));
+}
+
+void CvEditorRules::refresh() {
+    cvEditorGuard = 0;
+    view_.setBoxText(decimalValueBox, cvEditorValue.text());
+    view_.setCaret(decimalValueBox, caretAfterValue);
+    for (unsigned bit = 0; bit < 8; ++bit)
+        view_.setChecked(firstBitBox + 7 - static_cast<int>(bit), cvEditorValue.testBit(bit) != 0);
+    cvEditorGuard = 1;
+}
+
+bool CvEditorRules::command(int controlId, int notification) {
+    if (controlId == cvNumberBox && notification == textChangeNotification) {
+        cvEditorCv = cvNumberOf(view_.boxText(cvNumberBox));
+        view_.setBoxText(registerCombo, nameOf(cvEditorCv));
+    } else if (controlId == registerCombo && notification == selectionChangeNotification) {
+        const int position = view_.selectedListPosition();
+        if (position < 0 || static_cast<size_t>(position) >= registerCount)
+            return true;
+        cvEditorCv =
+            view_.isChecked(sortCheckBox) ? sortedRegisterList()[position] : registerList[position];
+        view_.setBoxText(cvNumberBox, std::to_string(cvEditorCv));
+    } else if (controlId == sortCheckBox && notification == clickedNotification) {
+        fillRegisterList();
+    } else if (controlId >= firstBitBox && controlId <= firstBitBox + 7 &&
+               notification == clickedNotification) {
+        if (cvEditorGuard == 1) {
+            const unsigned bit = static_cast<unsigned>(7 - (controlId - firstBitBox));
+            if (view_.isChecked(controlId))
+                cvEditorValue.setBit(bit);
+            else
+                cvEditorValue.clearBit(bit);
+            cvEditorGuard = 0;
+            view_.setBoxText(decimalValueBox, cvEditorValue.text());
+            cvEditorGuard = 1;
+        }
+    } else if (controlId == decimalValueBox && notification == textChangeNotification) {
+        if (cvEditorGuard == 1) {
+            const std::string text = view_.boxText(decimalValueBox);
+            if (text != cvEditorValue.text()) {
+                cvEditorValue.setFromText(text.c_str());
+                refresh();
+            }
+        }
+    } else if ((controlId == setAllBitsButton || controlId == clearAllBitsButton) &&
+               notification == clickedNotification) {
+        cvEditorValue.setValue(controlId == setAllBitsButton ? 255 : 0);
+        refresh();
+    } else if (controlId == readCvButton && notification == clickedNotification) {
+        readCv();
+    } else if (controlId == writeCvButton && notification == clickedNotification) {
+        writeCv();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+int32_t CvEditorRules::validCvFromBox() {
+    const int32_t cv = cvNumberOf(view_.boxText(cvNumberBox));
+    return cv >= lowestCv && cv <= highestCv ? cv : 0;
+}
+
+void CvEditorRules::readInto(int32_t cv, std::string* error) {
+    uint8_t value = 0;
+    if (stationReadCv(cv, &value) == 0) {
+        cvEditorValue.setValue(value);
+    } else {
+        const char* text = stationErrorText();
+        *error = text ? text : "";
+    }
+    refresh();
+}
+
+void CvEditorRules::readCv() {
+    std::string error;
+    if (!isStationOpen()) {
+        const char* text = stationErrorText();
+        error = text ? text : "";
+    } else {
+        std::unique_ptr<WaitProgress> bar = view_.openWaitBar(2, "Reading CV");
+        const int32_t cv = validCvFromBox();
+        if (!cv) {
+            error = "Invalid CV Register";
+        } else {
+            CvTextStore::forget(cv);
+            bar->step(nullptr);
+            readInto(cv, &error);
+        }
+    }
+    if (!error.empty())
+        view_.showError(error);
+}
+
+void CvEditorRules::writeCv() {
+    std::string error;
+    if (!isStationOpen()) {
+        const char* text = stationErrorText();
+        error = text ? text : "";
+    } else {
+        std::unique_ptr<WaitProgress> bar = view_.openWaitBar(3, "Writing CV");
+        const int32_t cv = validCvFromBox();
+        if (!cv) {
+            error = "Invalid CV Register";
+        } else {
+            CvTextStore::forget(cv);
+            bar->step(nullptr);
+            bool writeFailed = false;
+            if (cvIsReadOnly(static_cast<uint32_t>(cv))) {
+                error = "CV is Read Only";
+            } else if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
+                const char* text = stationErrorText();
+                error = text ? text : "";
+                writeFailed = true;
+            }
+            if (!writeFailed && view_.isChecked(rereadCheckBox)) {
+                bar->step("Reading CV");
+                readInto(cv, &error);
+            }
+        }
+    }
+    if (!error.empty())
+        view_.showError(error);
+}
