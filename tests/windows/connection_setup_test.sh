@@ -6,17 +6,8 @@
 set -uo pipefail
 exe=$1
 ui=$2
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-wine=/usr/lib/wine/wine64
-failures=0
-check() { # check DESCRIPTION COMMAND...
-    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
-registry() { # registry VALUE -> "TYPE DATA"
-    "$wine" reg query 'HKCU\Software\Quenby\DCC' /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
-        awk -v name="$1" '$1 == name { $1 = ""; sub(/^ +/, ""); print }'
-}
-new_lines() { # new_lines LOG FIRST_LINE -> the commands logged from that line on, one a line
+source "$(dirname "$0")/script_checks.sh"
+new_lines() { # new_lines LOG FIRST_LINE -> the commands logged from that line on, each followed by a space
     tail -n +"$2" "$1" | awk '{ print $2 }' | tr '\n' ' '
 }
 
