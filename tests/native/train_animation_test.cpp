@@ -84,16 +84,4 @@ TEST(TrainAnimation, SpeedChangesKeepTheDirection) {
     }
 }
 
-TEST(TrainAnimation, EveryMakeUpStartsWithALocomotiveAndNamesOnlyCars) {
-    for (const auto& makeup : trainMakeups) {
-        EXPECT_TRUE(makeup[0] == 1 || makeup[0] == 8);
-        for (int car = 1; car < maxCarsPerTrain && makeup[car]; ++car) {
-            EXPECT_GT(makeup[car], 0);
-            EXPECT_LT(makeup[car], carBitmapCount);
-            EXPECT_NE(makeup[car], 1);
-            EXPECT_NE(makeup[car], 8);
-        }
-    }
-}
-
 } // namespace
