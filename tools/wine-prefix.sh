@@ -1,10 +1,12 @@
 #!/bin/bash
-# Prepares a Wine prefix for the program: created once, COM1 mapped to a fixed path (where the
-# simulated station or a real device is linked), crash dialogs off, and a wineserver running.
-# Usage: wine-prefix.sh PREFIX COM1_PATH
+# Prepares a Wine prefix for the program: created once, COM1 (and COM2 when given) mapped to a
+# fixed path (where the simulated station or a real device is linked), crash dialogs off, and a
+# wineserver running.
+# Usage: wine-prefix.sh PREFIX COM1_PATH [COM2_PATH]
 set -euo pipefail
 prefix=$1
 com1=$2
+com2=${3:-}
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -22,10 +24,17 @@ fi
 if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
     cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
 fi
-current=$("$wine" reg query 'HKLM\Software\Wine\Ports' /v COM1 </dev/null 2>/dev/null | tr -d '\r' |
-          awk '$1 == "COM1" { print $3 }' || true)
-if [ "$current" != "$com1" ]; then
-    quiet "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$com1" /f
+remapped=
+map_port() { # map_port NAME PATH: true when the mapping had to change
+    local current
+    current=$("$wine" reg query 'HKLM\Software\Wine\Ports' /v "$1" </dev/null 2>/dev/null |
+              tr -d '\r' | awk -v name="$1" '$1 == name { print $3 }' || true)
+    [ "$current" = "$2" ] && return 1
+    quiet "$wine" reg add 'HKLM\Software\Wine\Ports' /v "$1" /t REG_SZ /d "$2" /f
+}
+map_port COM1 "$com1" && remapped=1
+[ -n "$com2" ] && map_port COM2 "$com2" && remapped=1
+if [ -n "$remapped" ]; then
     # The device manager maps COM ports from the registry when the server starts.
     quiet "$server" -k || true
     quiet "$server" -w || true

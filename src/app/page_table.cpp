@@ -1,10 +1,12 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "app/version_page.h"
 #include "files/load_save_page.h"
 #include "pages/accessory_page.h"
 #include "pages/consist_page.h"
 #include "pages/function_map_page.h"
+#include "stations/station_setup_page.h"
 
 namespace {
 
@@ -29,8 +31,8 @@ constexpr PageEntry programPages[pageCount] = {
     {"Consist Editor", "TAB_CONSIST", createConsistPage},
     {"Accessory Decoder", "TAB_BASIC_ACCY", createAccessoryPage},
     {"Load/Save", "TAB_LOAD_SAVE", createLoadSavePage},
-    {"Connection Setup", "TAB_STATION_SETUP", createPlainPage},
-    {"Version", "TAB_VERSION_DIALOG", createPlainPage},
+    {"Connection Setup", "TAB_STATION_SETUP", createStationSetupPage},
+    {"Version", "TAB_VERSION_DIALOG", createVersionPage},
 };
 
 // Factories tests put in place of the program's own; none where the program's own apply.

@@ -18,7 +18,15 @@ constexpr unsigned closePauseMs = 250;
 constexpr size_t readAnswerCapacity = 200;
 constexpr uint32_t logCapacity = 4096;
 
+NceOptionsPageFactory optionsPageFactory = nullptr;
+
 } // namespace
+
+NceOptionsPageFactory setNceOptionsPageFactory(NceOptionsPageFactory factory) {
+    NceOptionsPageFactory previous = optionsPageFactory;
+    optionsPageFactory = factory;
+    return previous;
+}
 
 NceDriver::NceDriver() : NceDriver(createSerialPort()) {}
 
@@ -31,10 +39,8 @@ NceDriver::~NceDriver() {
         link_.closePort();
 }
 
-// The options page belongs to the Win32 shell's set-up pages; until the shell provides one the
-// driver has none to offer.
-TabPage* NceDriver::createOptionsPage(WindowHandle) {
-    return nullptr;
+TabPage* NceDriver::createOptionsPage(WindowHandle parent) {
+    return optionsPageFactory ? optionsPageFactory(this, parent) : nullptr;
 }
 
 int32_t NceDriver::open(const char* configuration) {
