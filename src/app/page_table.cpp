@@ -1,13 +1,14 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "pages/speed_table_page.h"
 
 namespace {
 
 // The program's own pages, in tab order.
 constexpr PageEntry programPages[pageCount] = {
     {"Locomotive Decoder", "TAB_BASIC_LOCO", createPlainPage},
-    {"Speed Table Editor", "TAB_SPEED_TABLE", createPlainPage},
+    {"Speed Table Editor", "TAB_SPEED_TABLE", createSpeedTablePage},
     {"CV Editor", "TAB_SIMPLE_CV", createPlainPage},
     {"Function Map Editor", "TAB_FUNC_CONFIG", createPlainPage},
     {"Consist Editor", "TAB_CONSIST", createPlainPage},

@@ -9,9 +9,9 @@
 #include "app/animation_window.h"
 #include "app/build_info.h"
 #include "app/main_frame.h"
-#include "foundation/module_instance.h"
-#include "app/speed_table_classes.h"
 #include "foundation/message_box.h"
+#include "foundation/module_instance.h"
+#include "pages/speed_table_graph.h"
 #include "stations/station_manager.h"
 
 namespace {
