@@ -64,12 +64,22 @@ int speedStepCount(uint8_t config) {
     return config & 2 ? 28 : 14;
 }
 
+namespace {
+
+// Far beyond any byte in either unit, and small enough that the products cannot overflow.
+int64_t saturated(int64_t number) {
+    constexpr int64_t limit = int64_t(1) << 40;
+    return number > limit ? limit : number < -limit ? -limit : number;
+}
+
+} // namespace
+
 int64_t momentumToMilliseconds(int64_t value, int steps) {
-    return value * 896 / steps;
+    return saturated(value) * 896 / steps;
 }
 
 int64_t millisecondsToMomentum(int64_t milliseconds, int steps) {
-    return steps * milliseconds / 896;
+    return steps * saturated(milliseconds) / 896;
 }
 
 bool radioButtonEffect(int controlId, unsigned* bit, bool* set) {

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include "model/cv_text_store.h"
+#include "page_fakes.h"
+#include "pages/cv_editor_rules.h"
+#include "station_fakes.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class FakeEditorView : public CvEditorView {
+  public:
+    std::string boxText(int id) override { return page.boxText(id); }
+    void setBoxText(int id, const std::string& text) override { page.setBoxText(id, text); }
+    bool isChecked(int id) override { return page.isChecked(id); }
+    void setChecked(int id, bool checked) override { page.setChecked(id, checked); }
+    void showError(const std::string& text) override { page.showError(text); }
+    std::unique_ptr<WaitProgress> openWaitBar(uint32_t maximum, const char* message) override {
+        return page.openWaitBar(maximum, message);
+    }
+    void repaintMainWindow() override {}
+    int takeKeyPress() override { return 0; }
+    void beep() override {}
+    void setListNames(const std::vector<const char*>& list) override {
+        names.assign(list.begin(), list.end());
+    }
+    int selectedListPosition() override { return selected; }
+    void setCaret(int, int) override {}
+
+    FakePageView page;
+    Lines names;
+    int selected = -1;
+};
+
+class CvEditorRulesTest : public testing::Test {
+  protected:
+    CvEditorRulesTest() {
+        resetCvEditorState();
+        decoder().cvs = {{29, 38}, {8, 11}};
+        editor_.initialise();
+    }
+    ~CvEditorRulesTest() override { resetCvEditorState(); }
+
+    DecoderDriver& decoder() { return station_.decoder(); }
+    std::string& box(int id) { return view_.page.boxes[id]; }
+    std::string bits() {
+        std::string shown;
+        for (int id = firstBitBox; id < firstBitBox + 8; ++id)
+            shown += view_.page.checks[id] ? '1' : '0';
+        return shown;
+    }
+    // Types into a box as the user does: the box changes, then tells the page.
+    void type(int id, const char* text) {
+        box(id) = text;
+        editor_.command(id, textChangeNotification);
+    }
+    void click(int id) { editor_.command(id, clickedNotification); }
+
+    RecordedPauses pauses_;
+    DecoderStation station_;
+    FakeEditorView view_;
+    CvEditorRules editor_{view_};
+};
+
+TEST_F(CvEditorRulesTest, TheRegisterFollowsTheNumberAndTheList) {
+    struct Case {
+        const char* typed;
+        const char* name;
+    } cases[] = {{"29", "Configuration Data #1"},
+                 {"17", "Extended Address MSB"},
+                 {"1200", "Not an NMRA Register"},
+                 {"abc", "Not an NMRA Register"}};
+    for (const Case& c : cases) {
+        type(cvNumberBox, c.typed);
+        EXPECT_EQ(box(registerCombo), c.name) << c.typed;
+    }
+    ASSERT_EQ(view_.names.size(), 49u);
+    EXPECT_EQ(view_.names.front(), "Primary Address");
+
+    view_.page.checks[sortCheckBox] = true;
+    click(sortCheckBox);
+    EXPECT_EQ(view_.names.front(), "Acceleration Adjustment");
+    view_.selected = 0;
+    editor_.command(registerCombo, selectionChangeNotification);
+    EXPECT_EQ(box(cvNumberBox), "23");
+    EXPECT_EQ(cvEditorCv, 23);
+}
+
+TEST_F(CvEditorRulesTest, TheValueIsEditedInDecimalOrBitByBit) {
+    view_.page.checks[firstBitBox] = true;
+    click(firstBitBox);
+    EXPECT_EQ(box(decimalValueBox), "128");
+    click(setAllBitsButton);
+    EXPECT_EQ(bits(), "11111111");
+    EXPECT_EQ(box(decimalValueBox), "255");
+    struct Case {
+        const char* typed;
+        const char* shown;
+        const char* bits;
+    } cases[] = {{"2556", "56", "00111000"},
+                 {"300", "0", "00000000"},
+                 {"25a", "25", "00011001"},
+                 {"", "0", "00000000"},
+                 {"7", "7", "00000111"}};
+    for (const Case& c : cases) {
+        type(decimalValueBox, c.typed);
+        EXPECT_EQ(box(decimalValueBox), c.shown) << c.typed;
+        EXPECT_EQ(bits(), c.bits) << c.typed;
+    }
+}
+
+TEST_F(CvEditorRulesTest, ReadAndWriteCheckTheNumberAndTheStation) {
+    struct Case {
+        const char* cv;
+        int button;
+        bool reread;
+        Lines traffic;
+        Lines errors;
+        const char* value;
+    } cases[] = {
+        {"29", readCvButton, false, {"R29"}, {}, "38"},
+        {"0", readCvButton, false, {}, {"error Invalid CV Register"}, "7"},
+        {"1025", writeCvButton, false, {}, {"error Invalid CV Register"}, "7"},
+        {"-3", readCvButton, false, {}, {"error Invalid CV Register"}, "7"},
+        {"29", writeCvButton, true, {"W29=7", "R29"}, {}, "7"},
+        {"8", writeCvButton, true, {"R8"}, {"error CV is Read Only"}, "11"},
+        {"8", writeCvButton, false, {}, {"error CV is Read Only"}, "7"},
+        // A failed read keeps the value the user had; a failed write is not read back.
+        {"30", readCvButton, false, {"R30"}, {"error NO DATA RETURNED"}, "7"},
+    };
+    for (const Case& c : cases) {
+        decoder().traffic.clear();
+        view_.page.events.clear();
+        cvEditorValue.setValue(7);
+        view_.page.checks[rereadCheckBox] = c.reread;
+        box(cvNumberBox) = c.cv;
+        click(c.button);
+        EXPECT_EQ(decoder().traffic, c.traffic) << c.cv;
+        EXPECT_EQ(view_.page.eventsStartingWith("error"), c.errors) << c.cv;
+        EXPECT_STREQ(cvEditorValue.text(), c.value) << c.cv;
+        // The bar is gone before the error shows.
+        if (!c.errors.empty()) {
+            EXPECT_EQ(view_.page.events.rbegin()[1], "bar close");
+        }
+    }
+    decoder().failingCv = 29;
+    decoder().traffic.clear();
+    box(cvNumberBox) = "29";
+    view_.page.checks[rereadCheckBox] = true;
+    click(writeCvButton);
+    EXPECT_EQ(decoder().traffic, Lines{"W29=7"});
+}
+
+TEST_F(CvEditorRulesTest, TheNumberAndValueOutliveThePage) {
+    CvTextStore::keep(29, "kept");
+    type(cvNumberBox, "29");
+    click(readCvButton);
+    EXPECT_EQ(CvTextStore::get(29), nullptr);
+    editor_.keep();
+
+    FakeEditorView next;
+    CvEditorRules again(next);
+    again.initialise();
+    EXPECT_EQ(next.page.boxes[cvNumberBox], "29");
+    EXPECT_EQ(next.page.boxes[decimalValueBox], "38");
+    EXPECT_EQ(next.page.boxes[registerCombo], "Configuration Data #1");
+}
+
+} // namespace

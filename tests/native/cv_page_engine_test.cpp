@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "model/cv_page_engine.h"
+#include "model/cv_text_store.h"
+#include "page_fakes.h"
+#include "station_fakes.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Manufacturer, version, Vstart, a CV without a box, Vhigh.
+constexpr CvBinding testBindings[] = {{1050, 8}, {1051, 7}, {1044, 2}, {0, 9}, {1046, 5}};
+
+class CvPageEngineTest : public testing::Test {
+  protected:
+    CvPageEngineTest() { decoder().cvs = {{8, 11}, {7, 3}, {2, 10}, {9, 1}, {5, 200}}; }
+    DecoderDriver& decoder() { return station_.decoder(); }
+    Lines stepsAndErrors() {
+        Lines lines;
+        for (const std::string& event : view_.events)
+            if (event.rfind("step", 0) == 0 || event.rfind("error", 0) == 0 ||
+                event.rfind("bar", 0) == 0 || event.rfind("position", 0) == 0)
+                lines.push_back(event);
+        return lines;
+    }
+
+    RecordedPauses pauses_;
+    DecoderStation station_;
+    FakePageView view_;
+    CvPageEngine page_{view_, testBindings, 5};
+};
+
+TEST_F(CvPageEngineTest, ReadShowsEachRegisterAndFillsTheBoxesInTableOrder) {
+    view_.boxes[1044] = "old";
+    CvTextStore::keep(2, "old");
+    EXPECT_EQ(page_.command(readButton, 0), 1);
+    EXPECT_EQ(decoder().traffic, (Lines{"R8", "R7", "R2", "R9", "R5"}));
+    EXPECT_EQ(stepsAndErrors(),
+              (Lines{"bar open 7 ", "step Reading Manufacturer ID",
+                     "step Reading Manufacturer Version", "step Reading Vstart",
+                     "step Reading Total PWM Period", "step Reading Vhigh", "bar close"}));
+    EXPECT_EQ(view_.boxes[1050], "NCE Corporation - 11");
+    EXPECT_EQ(view_.boxes[1051], "3");
+    EXPECT_EQ(view_.boxes[1044], "10");
+    EXPECT_EQ(view_.boxes[1046], "200");
+    EXPECT_EQ(CvTextStore::get(2), nullptr);
+    EXPECT_EQ(view_.eventsStartingWith("repaint").size(), 5u);
+}
+
+TEST_F(CvPageEngineTest, ReadStopsAtTheFirstFailureOrAtEscape) {
+    struct Case {
+        int32_t failingCv;
+        int escapeAtCheck;
+        Lines traffic;
+        Lines boxes; // 1050, 1051, 1044, 1046
+        Lines tail;  // the last events
+    } cases[] = {
+        {2,
+         0,
+         {"R8", "R7", "R2"},
+         {"NCE Corporation - 11", "3", "", ""},
+         {"step Reading Vstart", "error Error reading Vstart", "bar close"}},
+        {0,
+         2,
+         {"R8", "R7"},
+         {"NCE Corporation - 11", "3", "", ""},
+         {"step Reading Manufacturer Version", "position 1000000 Canceling...", "bar close"}},
+    };
+    for (const Case& c : cases) {
+        decoder().traffic.clear();
+        decoder().failingCv = c.failingCv;
+        view_.events.clear();
+        view_.cancelChecks = 0;
+        view_.escapeAtCheck = c.escapeAtCheck;
+        view_.boxes[1046] = "stale";
+        page_.readAll();
+        EXPECT_EQ(decoder().traffic, c.traffic);
+        EXPECT_EQ(
+            (Lines{view_.boxes[1050], view_.boxes[1051], view_.boxes[1044], view_.boxes[1046]}),
+            c.boxes);
+        Lines events = stepsAndErrors();
+        EXPECT_EQ(Lines(events.end() - 3, events.end()), c.tail);
+    }
+    // The cancel beeps once and leaves the full bar readable.
+    EXPECT_EQ(view_.eventsStartingWith("beep").size(), 1u);
+    EXPECT_EQ(RecordedPauses::list().back(), 555u);
+    uint8_t value = 0;
+    EXPECT_NE(knownCvValue(2, &value, 1), 0);
+}
+
+TEST_F(CvPageEngineTest, WriteChangesWritesOnlyValidWritableBoxesThatDiffer) {
+    // Known from the decoder: CV 2 = 10. From a file: CV 5 = 200 (the file does not count).
+    uint8_t ignored = 0;
+    stationReadCv(2, &ignored);
+    rememberFileCvValue(5, 200);
+    struct Case {
+        const char* vstart;
+        const char* vhigh;
+        Lines writes;
+        Lines errors;
+    } cases[] = {
+        {"10", "200", {"W5=200"}, {}},
+        {"11", "", {"W2=11"}, {}},
+        {"256", "7", {"W5=7"}, {"error Error with Vstart, Value too large"}},
+        {"-1", "7", {}, {"error Error with Vstart, Value too large"}},
+        {"12abc", "abc", {"W2=12", "W5=0"}, {}},
+        {"", "  9", {"W5=9"}, {}},
+    };
+    for (const Case& c : cases) {
+        decoder().traffic.clear();
+        view_.events.clear();
+        view_.boxes = {{1050, "99"}, {1051, "4"}, {1044, c.vstart}, {1046, c.vhigh}};
+        page_.writeChanges();
+        EXPECT_EQ(decoder().traffic, c.writes) << c.vstart << " " << c.vhigh;
+        EXPECT_EQ(view_.eventsStartingWith("error"), c.errors) << c.vstart;
+        EXPECT_EQ(view_.eventsStartingWith("step Checking changes").size(), 5u);
+        EXPECT_EQ(view_.events.front(), "bar open 12 ");
+        EXPECT_EQ(stepsAndErrors().rbegin()[1], "step Finishing");
+    }
+}
+
+TEST_F(CvPageEngineTest, WriteAllForgetsFirstAndAFailedWriteStopsTheRest) {
+    view_.boxes = {{1044, "10"}, {1046, "200"}};
+    page_.readAll();
+    decoder().traffic.clear();
+    page_.writeAll();
+    EXPECT_EQ(decoder().traffic, (Lines{"W2=10", "W5=200"}));
+
+    decoder().traffic.clear();
+    decoder().failingCv = 2;
+    view_.events.clear();
+    page_.writeAll();
+    EXPECT_EQ(decoder().traffic, (Lines{"W2=10"}));
+    EXPECT_EQ(view_.eventsStartingWith("error"), (Lines{"error Error writing Vstart"}));
+    uint8_t value = 0;
+    EXPECT_NE(knownCvValue(2, &value, 0), 0);
+    EXPECT_NE(knownCvValue(5, &value, 0), 0);
+}
+
+TEST_F(CvPageEngineTest, AClosedStationShowsItsTextAndChangesNothing) {
+    uint8_t value = 0;
+    stationReadCv(2, &value);
+    saveAndShutdownStations();
+    view_.boxes = {{1044, "33"}};
+    for (int button : {readButton, writeChangesButton, writeAllButton}) {
+        view_.events.clear();
+        page_.command(button, 0);
+        ASSERT_EQ(view_.events.size(), 1u);
+        const char* text = stationErrorText();
+        EXPECT_EQ(view_.events[0], std::string("error ") + (text ? text : ""));
+        EXPECT_EQ(view_.boxes[1044], "33");
+    }
+    // Write All forgot the bound values before it found the station closed.
+    EXPECT_NE(knownCvValue(2, &value, 1), 0);
+}
+
+TEST_F(CvPageEngineTest, TextsOutliveThePageAndFillFallsBackToKnownValues) {
+    rememberFileCvValue(8, 11);
+    rememberFileCvValue(5, 17);
+    {
+        FakePageView firstView;
+        CvPageEngine first(firstView, testBindings, 5);
+        first.fill();
+        EXPECT_EQ(firstView.boxes[1050], "NCE Corporation - 11");
+        EXPECT_EQ(firstView.boxes[1046], "17");
+        EXPECT_EQ(firstView.boxes[1044], "");
+        firstView.boxes[1044] = "typed 300";
+        firstView.boxes[1046] = "";
+        first.keep();
+    }
+    FakePageView secondView;
+    CvPageEngine second(secondView, testBindings, 5);
+    second.fill();
+    EXPECT_EQ(secondView.boxes[1044], "typed 300");
+    EXPECT_EQ(secondView.boxes[1046], "17");
+
+    second.clearAll();
+    EXPECT_EQ(secondView.boxes[1050], "");
+    EXPECT_EQ(CvTextStore::get(2), nullptr);
+    uint8_t value = 0;
+    EXPECT_NE(knownCvValue(8, &value, 1), 0);
+}
+
+TEST_F(CvPageEngineTest, ButtonsActOnClicksOnly) {
+    view_.boxes[1044] = "5";
+    EXPECT_EQ(page_.command(clearButton, 1), 0);
+    EXPECT_EQ(view_.boxes[1044], "5");
+    EXPECT_EQ(page_.command(clearButton, 0), 1);
+    EXPECT_EQ(view_.boxes[1044], "");
+    EXPECT_EQ(page_.command(1234, 0), 0);
+    EXPECT_TRUE(CvPageEngine::isEngineButton(writeAllButton));
+    EXPECT_FALSE(CvPageEngine::isEngineButton(1234));
+}
+
+TEST(CvTextStoreTest, KeepsCopiesForCvsZeroTo1024Only) {
+    std::string text = "42";
+    CvTextStore::keep(1024, text.c_str());
+    text = "changed";
+    EXPECT_STREQ(CvTextStore::get(1024), "42");
+    CvTextStore::keep(1025, "x");
+    CvTextStore::keep(-1, "x");
+    EXPECT_EQ(CvTextStore::get(1025), nullptr);
+    EXPECT_EQ(CvTextStore::get(-1), nullptr);
+    CvTextStore::forget(1024);
+    EXPECT_EQ(CvTextStore::get(1024), nullptr);
+}
+
+} // namespace

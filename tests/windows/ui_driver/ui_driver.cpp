@@ -1,0 +1,308 @@
+// Drives the running velquist.exe from another process for the end-to-end tests: it finds
+// controls by id inside the main window and acts through window messages, never through screen
+// coordinates. Commands come as arguments and run left to right; queries print one line each.
+// The first command that cannot be done prints "FAILED: ..." and ends the run with 1.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int messageTextId = 0xFFFF; // the text of a message box
+constexpr int fileNameCombo = 1148;   // the name field of the common file dialogs
+constexpr int mainTabs = 1081;
+constexpr int quitCommand = 40003; // what Ctrl+Q sends
+
+HWND mainWindow = nullptr;
+DWORD programProcess = 0;
+
+// One action at a time runs in the program while the driver goes on: a click sent from a thread
+// of its own, so a message box the action opens can still be seen and answered.
+struct PendingAction {
+    HANDLE thread = nullptr;
+    HWND target = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+} pending;
+
+[[noreturn]] void fail(const std::string& why) {
+    std::printf("FAILED: %s\n", why.c_str());
+    std::fflush(stdout);
+    std::exit(1);
+}
+
+unsigned long millisecondsFrom(const char* text) {
+    return static_cast<unsigned long>(std::strtod(text, nullptr) * 1000.0);
+}
+
+std::string windowText(HWND window) {
+    char text[4096] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_NORMAL, 10000, &length);
+    return text;
+}
+
+std::string className(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK matchControl(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<ControlSearch*>(data);
+    if (GetDlgCtrlID(window) == search->id && IsWindowVisible(GetParent(window))) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND control(int id) {
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(mainWindow, matchControl, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        fail("no control " + std::to_string(id) + " on the page shown");
+    return search.found;
+}
+
+// The program's top-level dialogs that are message boxes or file dialogs.
+struct DialogSearch {
+    int childId;
+    HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == programProcess && IsWindowVisible(window) && className(window) == "#32770" &&
+        GetDlgItem(window, search->childId)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND findDialog(int childId) {
+    DialogSearch search{childId, nullptr};
+    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForDialog(int childId, unsigned long milliseconds, const char* what) {
+    for (unsigned long waited = 0;; waited += 50) {
+        if (HWND dialog = findDialog(childId))
+            return dialog;
+        if (waited >= milliseconds)
+            fail(std::string("no ") + what + " appeared");
+        Sleep(50);
+    }
+}
+
+DWORD WINAPI sendPending(LPVOID) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(pending.target, pending.message, pending.wParam, pending.lParam,
+                        SMTO_NORMAL, 600000, &result);
+    return 0;
+}
+
+// Waits for the running action to end; a message box that comes up instead is a failure.
+void waitIdle(unsigned long milliseconds) {
+    if (!pending.thread)
+        return;
+    for (unsigned long waited = 0;; waited += 50) {
+        if (WaitForSingleObject(pending.thread, 50) == WAIT_OBJECT_0)
+            break;
+        if (HWND box = findDialog(messageTextId))
+            fail("a message box came up: " + windowText(box) + "|" +
+                 windowText(GetDlgItem(box, messageTextId)));
+        if (waited >= milliseconds)
+            fail("the program is still busy");
+    }
+    CloseHandle(pending.thread);
+    pending.thread = nullptr;
+}
+
+// Starts an action and returns once it has ended or has opened a dialog of its own.
+void act(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    waitIdle(60000);
+    pending.target = target;
+    pending.message = message;
+    pending.wParam = wParam;
+    pending.lParam = lParam;
+    pending.thread = CreateThread(nullptr, 0, sendPending, nullptr, 0, nullptr);
+    for (;;) {
+        if (WaitForSingleObject(pending.thread, 50) == WAIT_OBJECT_0) {
+            CloseHandle(pending.thread);
+            pending.thread = nullptr;
+            return;
+        }
+        if (findDialog(messageTextId) || findDialog(fileNameCombo))
+            return;
+    }
+}
+
+void waitForMainWindow(unsigned long milliseconds) {
+    for (unsigned long waited = 0; !mainWindow; waited += 100) {
+        mainWindow = FindWindowA(nullptr, "Velquist");
+        if (!mainWindow && waited >= milliseconds)
+            fail("the main window did not appear");
+        if (!mainWindow)
+            Sleep(100);
+    }
+    GetWindowThreadProcessId(mainWindow, &programProcess);
+}
+
+void needMain() {
+    if (!mainWindow)
+        waitForMainWindow(30000);
+}
+
+int number(const char* text) {
+    return static_cast<int>(std::strtol(text, nullptr, 0));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    size_t i = 0;
+    auto next = [&](const char* what) -> const char* {
+        if (i >= args.size())
+            fail(std::string("missing ") + what);
+        return args[i++].c_str();
+    };
+    auto optionalSeconds = [&](unsigned long fallback) {
+        if (i < args.size() && (std::isdigit(static_cast<unsigned char>(args[i][0]))))
+            return millisecondsFrom(args[i++].c_str());
+        return fallback;
+    };
+    while (i < args.size()) {
+        const std::string command = args[i++];
+        if (command == "main") {
+            waitForMainWindow(optionalSeconds(30000));
+        } else if (command == "tab") {
+            needMain();
+            act(GetDlgItem(mainWindow, mainTabs), TCM_SETCURFOCUS, number(next("tab")), 0);
+        } else if (command == "click") {
+            needMain();
+            act(control(number(next("control id"))), BM_CLICK, 0, 0);
+        } else if (command == "set") {
+            needMain();
+            HWND box = control(number(next("control id")));
+            const char* text = next("text");
+            act(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        } else if (command == "get") {
+            needMain();
+            std::printf("%s\n", windowText(control(number(next("control id")))).c_str());
+        } else if (command == "checked") {
+            needMain();
+            DWORD_PTR state = 0;
+            SendMessageTimeoutA(control(number(next("control id"))), BM_GETCHECK, 0, 0, SMTO_NORMAL,
+                                10000, &state);
+            std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+        } else if (command == "select") {
+            needMain();
+            const int id = number(next("control id"));
+            HWND list = control(id);
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(list, CB_SETCURSEL, number(next("index")), 0, SMTO_NORMAL, 10000,
+                                &ignored);
+            act(GetParent(list), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(list));
+        } else if (command == "send") {
+            needMain();
+            HWND target = control(number(next("control id")));
+            const UINT message = static_cast<UINT>(number(next("message")));
+            const WPARAM wParam = static_cast<WPARAM>(number(next("wParam")));
+            const LPARAM lParam = number(next("lParam"));
+            waitIdle(60000);
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(target, message, wParam, lParam, SMTO_NORMAL, 60000, &result);
+            std::printf("%ld\n", static_cast<long>(result));
+        } else if (command == "key") {
+            needMain();
+            HWND target = control(number(next("control id")));
+            const WPARAM key = static_cast<WPARAM>(number(next("virtual key")));
+            waitIdle(60000);
+            PostMessageA(target, WM_KEYDOWN, key, 1);
+            PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        } else if (command == "escape") {
+            needMain();
+            // Taken off the queue by the running action's cancel test.
+            PostMessageA(mainWindow, WM_KEYDOWN, VK_ESCAPE, 1);
+        } else if (command == "idle") {
+            waitIdle(optionalSeconds(60000));
+        } else if (command == "box") {
+            needMain();
+            HWND box = waitForDialog(messageTextId, optionalSeconds(30000), "message box");
+            std::printf("%s|%s\n", windowText(box).c_str(),
+                        windowText(GetDlgItem(box, messageTextId)).c_str());
+        } else if (command == "nobox") {
+            needMain();
+            if (HWND box = findDialog(messageTextId))
+                fail("a message box is open: " + windowText(GetDlgItem(box, messageTextId)));
+        } else if (command == "answer") {
+            needMain();
+            const int button = number(next("button id"));
+            HWND box = waitForDialog(messageTextId, 30000, "message box");
+            if (!GetDlgItem(box, button))
+                fail("the message box has no button " + std::to_string(button));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+            for (int waited = 0; IsWindow(box) && IsWindowVisible(box); waited += 50) {
+                if (waited > 10000)
+                    fail("the message box stayed open");
+                Sleep(50);
+            }
+        } else if (command == "save" || command == "open") {
+            needMain();
+            const char* path = next("path");
+            HWND dialog = waitForDialog(fileNameCombo, 30000, "file dialog");
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutA(GetDlgItem(dialog, fileNameCombo), WM_SETTEXT, 0,
+                                reinterpret_cast<LPARAM>(path), SMTO_NORMAL, 10000, &ignored);
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+            for (int waited = 0; IsWindow(dialog) && IsWindowVisible(dialog); waited += 50) {
+                if (waited > 10000)
+                    fail("the file dialog stayed open");
+                Sleep(50);
+            }
+        } else if (command == "quit") {
+            needMain();
+            waitIdle(60000);
+            PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(quitCommand, 0), 0);
+            for (int waited = 0; IsWindow(mainWindow); waited += 50) {
+                if (waited > 30000)
+                    fail("the program did not quit");
+                Sleep(50);
+            }
+        } else if (command == "sleep") {
+            Sleep(static_cast<DWORD>(number(next("milliseconds"))));
+        } else {
+            fail("unknown command " + command);
+        }
+        std::fflush(stdout);
+    }
+    waitIdle(60000);
+    return 0;
+}
