@@ -14,6 +14,8 @@ enum : UINT {
     sliderShowPopup = WM_USER + 2,
 };
 
+// Slider k carries the control id 1400 + k, so tools outside the program can find it.
+constexpr int firstSliderId = 1401;
 constexpr int sliderWidth = 19;
 constexpr int sliderHeight = 265;
 constexpr int thumbHeight = 10;

@@ -54,7 +54,8 @@ void SpeedTablePage::createSliders(int x0) {
         HWND slider = CreateWindowExA(
             WS_EX_CONTROLPARENT | WS_EX_NOPARENTNOTIFY, "Orvale_DCC_SpeedTableSlide_Window", "",
             WS_CHILD | WS_CLIPCHILDREN, x0 + sliderWidth * (k - 1), graphTop, sliderWidth,
-            sliderHeight, window_, nullptr, moduleInstance(),
+            sliderHeight, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstSliderId + k - 1)), moduleInstance(),
             reinterpret_cast<LPVOID>(static_cast<INT_PTR>(k)));
         speedSlides[k - 1] = slider;
         // A slider that cannot be created is left out; its step keeps its box.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/cv_text_store.h"
+#include "page_fakes.h"
 #include "pages/speed_table_rules.h"
 #include "stations/station_manager.h"
 
@@ -14,32 +15,6 @@ namespace {
 const std::vector<uint32_t> defaultTable = {9,   18,  27,  36,  45,  54,  63,  72,  81,  91,
                                             100, 109, 118, 127, 136, 145, 154, 163, 173, 182,
                                             191, 200, 209, 218, 227, 236, 245, 255};
-
-class NoProgress : public WaitProgress {
-  public:
-    void step(const char*) override {}
-    void setPosition(uint32_t, const char*) override {}
-    void abandon() override {}
-};
-
-class FakeView : public CvPageView {
-  public:
-    std::string boxText(int id) override { return boxes[id]; }
-    void setBoxText(int id, const std::string& text) override { boxes[id] = text; }
-    bool isChecked(int id) override { return checks[id]; }
-    void setChecked(int id, bool checked) override { checks[id] = checked; }
-    void showError(const std::string& text) override { errors.push_back(text); }
-    std::unique_ptr<WaitProgress> openWaitBar(uint32_t, const char*) override {
-        return std::make_unique<NoProgress>();
-    }
-    void repaintMainWindow() override {}
-    int takeKeyPress() override { return 0; }
-    void beep() override {}
-
-    std::map<int, std::string> boxes;
-    std::map<int, bool> checks;
-    std::vector<std::string> errors;
-};
 
 // Sliders as the graph has them: a notifying move reports the value the thumb shows.
 class FakeSliders : public SpeedSliders {
@@ -88,7 +63,7 @@ class SpeedTableRulesTest : public testing::Test {
         return result;
     }
 
-    FakeView view_;
+    FakePageView view_;
     FakeSliders sliders_;
     SpeedTableRules rules_{view_, sliders_};
 };
