@@ -203,8 +203,17 @@ TEST_F(SpeedTablePageTest, DragStopsAtBothEndsOfTheSlider) {
         EXPECT_EQ(thumbTop(3), 255 - m.value);
         EXPECT_EQ(currentPopupText(), "Speed 3 = " + std::to_string(m.value));
     }
+    // A move repaints the dragged slider only: nothing of the page or the other sliders.
+    SendMessageA(dragged, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 20));
+    EXPECT_TRUE(GetUpdateRect(speedSlides[2], nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(dialog(), nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(speedSlides[1], nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(speedSlides[3], nullptr, FALSE));
+    pumpMessages();
+    EXPECT_EQ(box(3), "84");
+
     mouse(dragged, WM_MOUSEMOVE, 0, 3000); // without the button nothing moves
-    EXPECT_EQ(box(3), "100");
+    EXPECT_EQ(box(3), "84");
     mouse(dragged, WM_LBUTTONUP, 0, 0);
     EXPECT_EQ(GetCapture(), nullptr);
 }
