@@ -1,6 +1,7 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "files/load_save_page.h"
 #include "pages/speed_table_page.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr PageEntry programPages[pageCount] = {
     {"Function Map Editor", "TAB_FUNC_CONFIG", createPlainPage},
     {"Consist Editor", "TAB_CONSIST", createPlainPage},
     {"Accessory Decoder", "TAB_BASIC_ACCY", createPlainPage},
-    {"Load/Save", "TAB_LOAD_SAVE", createPlainPage},
+    {"Load/Save", "TAB_LOAD_SAVE", createLoadSavePage},
     {"Connection Setup", "TAB_STATION_SETUP", createPlainPage},
     {"Version", "TAB_VERSION_DIALOG", createPlainPage},
 };

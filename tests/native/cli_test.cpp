@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include "cli_arguments.h"
+#include "cli_runner.h"
 #include "sim_station_process.h"
 
 namespace {
@@ -63,23 +62,6 @@ TEST(CliArguments, RejectsBadInputWithAReason) {
         EXPECT_FALSE(parse(words, request, error)) << (words.empty() ? "" : words[0]);
         EXPECT_FALSE(error.empty());
     }
-}
-
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun runCli(const std::string& arguments) {
-    std::string command = std::string(VELQUIST_CLI_PATH) + " " + arguments + " 2>&1";
-    CliRun run{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[256];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 TEST(Cli, ReadsWritesAndAsksForTheVersion) {

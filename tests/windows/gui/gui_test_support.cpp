@@ -213,3 +213,11 @@ RECT windowRect(HWND window) {
     GetWindowRect(window, &rect);
     return rect;
 }
+
+void clickTab(HWND tabControl, int position) {
+    RECT item{};
+    SendMessageA(tabControl, TCM_GETITEMRECT, position, reinterpret_cast<LPARAM>(&item));
+    const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageA(tabControl, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(tabControl, WM_LBUTTONUP, 0, point);
+}

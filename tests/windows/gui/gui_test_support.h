@@ -89,3 +89,5 @@ class ShellTest : public ::testing::Test {
 };
 
 RECT windowRect(HWND window);
+// Clicks a tab the way the user does, so the tab control itself notifies its parent.
+void clickTab(HWND tabControl, int position);
