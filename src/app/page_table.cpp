@@ -6,6 +6,7 @@
 #include "pages/accessory_page.h"
 #include "pages/consist_page.h"
 #include "pages/function_map_page.h"
+#include "pages/speed_table_page.h"
 #include "stations/station_setup_page.h"
 
 namespace {
@@ -25,7 +26,7 @@ TabPage* createAccessoryPage(const char* templateName, WindowHandle parent) {
 // The program's own pages, in tab order.
 constexpr PageEntry programPages[pageCount] = {
     {"Locomotive Decoder", "TAB_BASIC_LOCO", createPlainPage},
-    {"Speed Table Editor", "TAB_SPEED_TABLE", createPlainPage},
+    {"Speed Table Editor", "TAB_SPEED_TABLE", createSpeedTablePage},
     {"CV Editor", "TAB_SIMPLE_CV", createPlainPage},
     {"Function Map Editor", "TAB_FUNC_CONFIG", createFunctionMapPage},
     {"Consist Editor", "TAB_CONSIST", createConsistPage},

@@ -189,6 +189,10 @@ TEST_F(MainFrameTest, ChangingTabsDestroysTheOldPageBeforeBuildingTheNew) {
 
 TEST_F(MainFrameTest, PageWithoutTemplateLeavesAnEmptyAreaAndNoMessage) {
     setPageFactory(0, createRecordingPage);
+    // Every tab gets its template in time; this one stands for a tab whose template is missing.
+    setPageFactory(1, [](const char*, WindowHandle parent) {
+        return createPlainPage("NO_SUCH_TEMPLATE", parent);
+    });
     openFrame();
     clickTab(1);
     EXPECT_EQ(events().back(), "delete TAB_BASIC_LOCO");
