@@ -165,6 +165,23 @@ TEST_F(NceDriverTest, SilentStationFailuresKeepTheirOwnMessages) {
     EXPECT_EQ(lines_, (std::vector<std::string>{"M", "R001", "M", "P001 003", "X"}));
 }
 
+TEST_F(NceDriverTest, AChatteringLineFailsEachCommandInsteadOfHanging) {
+    openDriver();
+    silentAfter_ = 0;
+    port_->chatter = "CO";
+    uint8_t value = 5;
+    EXPECT_EQ(driver_.readCv(1, &value), 1);
+    EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(driver_.writeCv(1, 3), 1);
+    EXPECT_STREQ(stationErrorText(), "ERROR SENDING DATA");
+    StationVersionInfo info{};
+    EXPECT_EQ(driver_.getVersion(&info), 1);
+    EXPECT_STREQ(stationErrorText(), "ERROR ENTERING MAIN MODE");
+    // M, R001, M, P001 003, X: each wait ended at the byte limit.
+    EXPECT_EQ(port_->chatterSent, 5u * 1024);
+}
+
 TEST_F(NceDriverTest, AFailedModeSwitchStillSendsTheCommand) {
     openDriver();
     port_->respond = [this](const std::string& line) {

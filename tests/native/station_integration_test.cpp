@@ -121,6 +121,35 @@ TEST(StationIntegration, SilentStationTimesOutTwice) {
     EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001"}));
 }
 
+// A read on a line that chatters "CO" instead of answering: the mode switch and the read each
+// end at their deadline, and the next sound answer is read again.
+Clock::duration chatteringRead(const std::vector<std::string>& options) {
+    SimStationProcess station(options);
+    NceDriver driver;
+    EXPECT_EQ(driver.open(configFor(station).c_str()), 0);
+    uint8_t value = 9;
+    auto start = Clock::now();
+    EXPECT_EQ(driver.readCv(1, &value), 1);
+    auto elapsed = Clock::now() - start;
+    EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001"}));
+    return elapsed;
+}
+
+TEST(StationIntegration, AFastChatteringLineEndsEachWaitAtTheByteLimit) {
+    // 1024 bytes at 2 bytes a millisecond.
+    auto elapsed = chatteringRead({"--fault", "chatter", "--chatter-ms", "1"});
+    EXPECT_LT(elapsed, std::chrono::seconds(5));
+}
+
+// Slow: about 32 s. Skip by hand with ctest -E Slow.
+TEST(StationIntegration, SlowChatteringLineEndsEachWaitAfter16Seconds) {
+    auto elapsed = chatteringRead({"--fault", "chatter"}); // "CO" every 50 ms
+    EXPECT_GE(elapsed, std::chrono::seconds(31));
+    EXPECT_LT(elapsed, std::chrono::seconds(34));
+}
+
 TEST(StationIntegration, AVanishingPortFailsQuickly) {
     auto station = std::make_unique<SimStationProcess>();
     NceDriver driver;
