@@ -5,7 +5,8 @@
 set -uo pipefail
 exe=$1
 tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-wine=/usr/lib/wine/wine64
+source "$tools/wine-env.sh"
+wine=$VELQUIST_WINE
 failures=0
 check() { # check DESCRIPTION COMMAND...
     if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
@@ -44,6 +45,8 @@ done
 if kill -0 "$pid" 2>/dev/null; then
     check "Ctrl+Q ends the program" false
     kill "$pid"
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null && sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null
 fi
 wait "$pid"
 check "the program exits with 0" test $? -eq 0
