@@ -26,7 +26,8 @@ tools/sim-station-ctl.sh start build/native/tools/sim_station/velquist-sim-stati
 
 now() { date +%s%N; }
 ms() { echo $((($2 - $1) / 1000000)); }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The median, and the spread as the lowest and highest value.
+median() { sort -n | awk '{ v[NR] = $1 } END { printf "%s (%s to %s)", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2, v[1], v[NR] }'; }
 
 # measure NAME TITLE COMMAND...: prints "start_ms exit_ms"
 measure() {
