@@ -16,6 +16,7 @@ cmake --build --preset native -j"$(nproc)" --target velquist-sim-station >/dev/n
 
 dir=$root/build/bench-animation
 ui=build/windows/tests/windows/ui_driver/velquist_ui.exe
+source tools/wine-env.sh
 export WINEPREFIX=$dir/wineprefix
 read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
 export DISPLAY
@@ -23,7 +24,7 @@ app_pid=
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     tools/sim-station-ctl.sh stop "$dir"
-    /usr/lib/wine/wineserver -k
+    "$VELQUIST_WINESERVER" -k
     kill "$xvfb_pid"
 }
 trap cleanup EXIT

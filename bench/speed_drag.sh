@@ -6,9 +6,10 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh cmake make g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$(nproc)" --target velquist_speed_drag_bench >/dev/null
+source tools/wine-env.sh
 export WINEPREFIX=$PWD/build/bench-drag/wineprefix
 read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
 export DISPLAY
-trap '/usr/lib/wine/wineserver -k; kill $xvfb_pid' EXIT
+trap '"$VELQUIST_WINESERVER" -k; kill $xvfb_pid' EXIT
 tools/wine-prefix.sh "$WINEPREFIX" "$PWD/build/bench-drag/com1"
 tools/wine-run.sh build/windows/bench/velquist_speed_drag_bench.exe "${1:-1000}" </dev/null

@@ -132,8 +132,18 @@ int NceDriver::writeCv(int32_t cv, int value) {
                   value & 0xFF, "\r\n");
     if (sendCommand(command) != 0)
         return 1;
-    if (link_.awaitPrompt(nullptr, 0) != 0) {
+    char answer[readAnswerCapacity];
+    if (link_.awaitPrompt(answer, sizeof answer) != 0) {
         setStationErrorText("ERROR SENDING DATA");
+        return 1;
+    }
+    // A write carried out is answered with the bare prompt; a line before it is the station's
+    // complaint ("NO ACKNOWLEDGE FROM DECODER"), and the decoder does not hold the value.
+    char* line = answer + std::strspn(answer, "\r\n");
+    size_t length = std::strcspn(line, "\r\n");
+    if (length > 0 && line[length] != '\0') {
+        line[length] = '\0';
+        setStationErrorText(line);
         return 1;
     }
     return 0;

@@ -94,4 +94,21 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     EXPECT_EQ(missing.out, "error: Error opening port\n");
 }
 
+// Every command ends with the message of its command on a line that chatters instead of
+// answering ("CO" every millisecond: each wait ends at the byte limit).
+TEST(Cli, EveryCommandEndsOnAChatteringLine) {
+    SimStationProcess station({"--fault", "chatter", "--chatter-ms", "1"});
+    std::string port = "--port " + station.device() + " ";
+    const std::pair<const char*, const char*> cases[] = {
+        {"read 1", "error: NO DATA RETURNED\n"},
+        {"write 1=3", "error: ERROR SENDING DATA\n"},
+        {"version", "error: ERROR ENTERING MAIN MODE\n"},
+    };
+    for (const auto& [command, out] : cases) {
+        CliRun run = runCli(port + command);
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.out, out) << command;
+    }
+}
+
 } // namespace

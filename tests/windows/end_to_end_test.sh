@@ -35,6 +35,8 @@ done
 if kill -0 "$pid" 2>/dev/null; then
     check "Ctrl+Q ends the program" false
     kill "$pid"
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null && sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null
 fi
 wait "$pid"
 check "the program exits with 0" test $? -eq 0

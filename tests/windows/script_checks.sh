@@ -1,7 +1,8 @@
 # What the end-to-end scripts share: checks that count failures, and the program's registry
 # values. Sourced; the script sets `set -uo pipefail` itself and ends with [ "$failures" -eq 0 ].
 tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
-wine=/usr/lib/wine/wine64
+source "$tools/wine-env.sh"
+wine=$VELQUIST_WINE
 failures=0
 check() { # check DESCRIPTION COMMAND...
     if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
