@@ -15,15 +15,19 @@ cmake --build --preset native -j"$(nproc)" --target velquist-sim-station >/dev/n
 
 dir=$root/build/bench-startup
 export WINEPREFIX=$dir/wineprefix
+source tools/wine-env.sh
+source tools/process-stamp.sh
 read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
 export DISPLAY
-trap 'tools/sim-station-ctl.sh stop "$dir"; /usr/lib/wine/wineserver -k; kill $xvfb_pid' EXIT
+xvfb=$(process_stamp "$xvfb_pid") || true
+trap 'tools/sim-station-ctl.sh stop "$dir"; timeout 30 "$VELQUIST_WINESERVER" -k; stop_stamped "$xvfb"' EXIT
 tools/wine-prefix.sh "$WINEPREFIX" "$dir/com1"
 tools/sim-station-ctl.sh start build/native/tools/sim_station/velquist-sim-station "$dir"
 
 now() { date +%s%N; }
 ms() { echo $((($2 - $1) / 1000000)); }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# The median, and the spread as the lowest and highest value.
+median() { sort -n | awk '{ v[NR] = $1 } END { printf "%s (%s to %s)", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2, v[1], v[NR] }'; }
 
 # measure NAME TITLE COMMAND...: prints "start_ms exit_ms"
 measure() {
@@ -32,13 +36,17 @@ measure() {
     start=$(now)
     "$@" </dev/null >/dev/null 2>&1 &
     pid=$!
+    local give_up=$(($(now) + 60000000000))
     until window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1) && [ -n "$window" ]; do
+        [ "$(now)" -lt "$give_up" ] || { echo "no window '$title' within 60 s" >&2; kill "$pid"; return 1; }
         sleep 0.005
     done
     shown=$(now)
     sleep 0.5
     quit=$(now)
+    give_up=$(($(now) + 60000000000))
     while kill -0 "$pid" 2>/dev/null; do
+        [ "$(now)" -lt "$give_up" ] || { echo "'$title' did not quit within 60 s" >&2; kill -KILL "$pid"; return 1; }
         xdotool windowfocus "$window" key --clearmodifiers "$key" 2>/dev/null || true
         for _ in $(seq 40); do kill -0 "$pid" 2>/dev/null || break; sleep 0.005; done
     done

@@ -8,9 +8,20 @@ for package in "$@"; do
         missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "These Debian packages are missing: ${missing[*]}" >&2
+        echo "Installing them needs root, and sudo is not installed. As root, run:" >&2
+        echo "    apt-get install ${missing[*]}" >&2
+        echo "then run this command again." >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+# Another install holding the package lock is waited for, but not for ever.
+apt=("${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300)
+"${apt[@]}" update -qq
+"${apt[@]}" install -y -qq "${missing[@]}" >/dev/null

@@ -36,16 +36,20 @@ if [ -z "$device" ]; then
     cmake --build --preset native -j"$(nproc)" --target velquist-sim-station >/dev/null
 fi
 
+source tools/wine-env.sh
+source tools/process-stamp.sh
 export WINEPREFIX=$run/wineprefix
 mkdir -p "$run"
-xvfb_pid= shots_pid= app_pid=
+xvfb="" shots_pid="" app_pid=""
 cleanup() {
     set +e
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$shots_pid" ] && kill "$shots_pid" 2>/dev/null
-    /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1
+    # Only children of this shell that still run: an id of a reaped one may be anyone's by now.
+    for pid in $app_pid $shots_pid; do
+        jobs -pr | grep -qx "$pid" && kill "$pid" 2>/dev/null
+    done
+    timeout 30 "$VELQUIST_WINESERVER" -k </dev/null >/dev/null 2>&1
     tools/sim-station-ctl.sh stop "$run" >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    stop_stamped "$xvfb"
     true
 }
 trap cleanup EXIT
@@ -55,6 +59,7 @@ own_display=
 if [ -z "${DISPLAY:-}" ]; then
     read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
     export DISPLAY
+    xvfb=$(process_stamp "$xvfb_pid") || true
     own_display=1
 fi
 

@@ -1,26 +1,49 @@
 #include "app/page_table.h"
 
 #include "app/tab_page.h"
+#include "app/version_page.h"
+#include "files/load_save_page.h"
+#include "pages/accessory_page.h"
+#include "pages/consist_page.h"
 #include "pages/cv_editor_page.h"
+#include "pages/function_map_page.h"
 #include "pages/locomotive_page.h"
+#include "pages/speed_table_page.h"
+#include "stations/station_setup_page.h"
 
 namespace {
 
-template <class Page> TabPage* createPage(const char* templateName, WindowHandle parent) {
-    return new Page(templateName, parent);
+TabPage* createLocomotivePage(const char* templateName, WindowHandle parent) {
+    return new LocomotivePage(templateName, parent);
+}
+
+TabPage* createCvEditorPage(const char* templateName, WindowHandle parent) {
+    return new CvEditorPage(templateName, parent);
+}
+
+TabPage* createFunctionMapPage(const char* templateName, WindowHandle parent) {
+    return new FunctionMapPage(templateName, parent);
+}
+
+TabPage* createConsistPage(const char* templateName, WindowHandle parent) {
+    return new ConsistPage(templateName, parent);
+}
+
+TabPage* createAccessoryPage(const char* templateName, WindowHandle parent) {
+    return new AccessoryPage(templateName, parent);
 }
 
 // The program's own pages, in tab order.
 constexpr PageEntry programPages[pageCount] = {
-    {"Locomotive Decoder", "TAB_BASIC_LOCO", createPage<LocomotivePage>},
-    {"Speed Table Editor", "TAB_SPEED_TABLE", createPlainPage},
-    {"CV Editor", "TAB_SIMPLE_CV", createPage<CvEditorPage>},
-    {"Function Map Editor", "TAB_FUNC_CONFIG", createPlainPage},
-    {"Consist Editor", "TAB_CONSIST", createPlainPage},
-    {"Accessory Decoder", "TAB_BASIC_ACCY", createPlainPage},
-    {"Load/Save", "TAB_LOAD_SAVE", createPlainPage},
-    {"Connection Setup", "TAB_STATION_SETUP", createPlainPage},
-    {"Version", "TAB_VERSION_DIALOG", createPlainPage},
+    {"Locomotive Decoder", "TAB_BASIC_LOCO", createLocomotivePage},
+    {"Speed Table Editor", "TAB_SPEED_TABLE", createSpeedTablePage},
+    {"CV Editor", "TAB_SIMPLE_CV", createCvEditorPage},
+    {"Function Map Editor", "TAB_FUNC_CONFIG", createFunctionMapPage},
+    {"Consist Editor", "TAB_CONSIST", createConsistPage},
+    {"Accessory Decoder", "TAB_BASIC_ACCY", createAccessoryPage},
+    {"Load/Save", "TAB_LOAD_SAVE", createLoadSavePage},
+    {"Connection Setup", "TAB_STATION_SETUP", createStationSetupPage},
+    {"Version", "TAB_VERSION_DIALOG", createVersionPage},
 };
 
 // Factories tests put in place of the program's own; none where the program's own apply.

@@ -9,9 +9,11 @@
 #include "app/animation_window.h"
 #include "app/build_info.h"
 #include "app/main_frame.h"
-#include "foundation/module_instance.h"
-#include "app/speed_table_classes.h"
 #include "foundation/message_box.h"
+#include "foundation/module_instance.h"
+#include "pages/speed_table_graph.h"
+#include "stations/nce_driver.h"
+#include "stations/nce_options_page.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -69,6 +71,7 @@ int runVelquist(HINSTANCE instance, int showCommand) {
     }
     frame->showPage();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    setNceOptionsPageFactory(createNceOptionsPage);
     restoreStation();
 
     int exitCode = 0;

@@ -10,6 +10,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     setMessageBoxHandler(showWin32MessageBox);
+    setQuestionHandler(askWin32YesNo);
     RegistrySettingsStore registry;
     setSettingsStore(&registry);
     const int exitCode = runVelquist(instance, showCommand);

@@ -1,6 +1,7 @@
-// The message boxes the user sees: the Win32 handler of the message box seam.
+// The message boxes the user sees: the Win32 handlers of the message box seam.
 #pragma once
 
 #include "foundation/window_handle.h"
 
 void showWin32MessageBox(WindowHandle owner, const char* text, const char* caption);
+bool askWin32YesNo(WindowHandle owner, const char* text, const char* caption);

@@ -6,3 +6,5 @@
 #include <string>
 
 long leadingNumber(const std::string& text);
+// Whether the text starts with a number at all: leading blanks, an optional sign, a digit.
+bool isNumberText(const std::string& text);

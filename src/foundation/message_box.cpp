@@ -10,6 +10,14 @@ void writeToStderr(WindowHandle, const char* text, const char* caption) {
 
 MessageBoxHandler currentHandler = writeToStderr;
 
+// Without a window nobody can answer: the safe answer is No.
+bool answerNo(WindowHandle owner, const char* text, const char* caption) {
+    writeToStderr(owner, text, caption);
+    return false;
+}
+
+QuestionHandler currentQuestionHandler = answerNo;
+
 } // namespace
 
 void showMessageBox(WindowHandle owner, const char* text, const char* caption) {
@@ -19,5 +27,15 @@ void showMessageBox(WindowHandle owner, const char* text, const char* caption) {
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler) {
     MessageBoxHandler previous = currentHandler;
     currentHandler = handler ? handler : writeToStderr;
+    return previous;
+}
+
+bool askYesNo(WindowHandle owner, const char* text, const char* caption) {
+    return currentQuestionHandler(owner, text, caption);
+}
+
+QuestionHandler setQuestionHandler(QuestionHandler handler) {
+    QuestionHandler previous = currentQuestionHandler;
+    currentQuestionHandler = handler ? handler : answerNo;
     return previous;
 }

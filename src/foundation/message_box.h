@@ -9,3 +9,11 @@ using MessageBoxHandler = void (*)(WindowHandle owner, const char* text, const c
 void showMessageBox(WindowHandle owner, const char* text, const char* caption);
 // Installs a handler (none restores the default, which writes to stderr); returns the previous.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
+
+// A Yes/No question: true only when the answer is Yes.
+using QuestionHandler = bool (*)(WindowHandle owner, const char* text, const char* caption);
+
+bool askYesNo(WindowHandle owner, const char* text, const char* caption);
+// Installs a handler (none restores the default, which writes to stderr and answers No);
+// returns the previous one.
+QuestionHandler setQuestionHandler(QuestionHandler handler);

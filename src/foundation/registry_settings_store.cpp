@@ -1,11 +1,12 @@
 #include "foundation/registry_settings_store.h"
 
+const char programSettingsKey[] = "Software\\Quenby\\DCC";
+
 bool RegistrySettingsStore::openKey(const char* className, bool* existed) {
     closeKey();
     DWORD disposition = 0;
-    LONG status =
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quenby\\DCC", 0, const_cast<char*>(className),
-                        0, KEY_ALL_ACCESS, nullptr, &key_, &disposition);
+    LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_, 0, const_cast<char*>(className), 0,
+                                  KEY_ALL_ACCESS, nullptr, &key_, &disposition);
     if (status != ERROR_SUCCESS) {
         key_ = nullptr;
         return false;

@@ -200,7 +200,14 @@ void CvPageEngine::formatValue(size_t index, uint8_t value, std::string* text) {
     *text = buffer;
 }
 
+const char* const CvPageEngine::notANumber = "Not a number";
+
 int CvPageEngine::parseValue(size_t index, const std::string& text, uint8_t* value) {
+    if (!isNumberText(text)) {
+        showValueError(index, notANumber);
+        *value = 0;
+        return 1;
+    }
     const long number = leadingNumber(text);
     if (number >= 0 && number < 256) {
         *value = static_cast<uint8_t>(number);

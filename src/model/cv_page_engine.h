@@ -57,7 +57,8 @@ class CvPageEngine {
     // The box text for a binding's CV from its value; a null text updates only the page's
     // composite controls.
     virtual void formatValue(size_t index, uint8_t value, std::string* text);
-    // The CV byte of a box text; 0 on success, 1 after showing why not.
+    // The CV byte of a box text; 0 on success, 1 after showing why not. Letters would read as 0
+    // and overwrite the decoder's value, so a text that does not start with a number is refused.
     virtual int parseValue(size_t index, const std::string& text, uint8_t* value);
     // Computes bound boxes from composite controls, before writing and before keeping.
     virtual int prepareWrite() { return 0; }
@@ -66,6 +67,9 @@ class CvPageEngine {
 
     size_t bindingCount() const { return count_; }
     const CvBinding& binding(size_t index) const { return bindings_[index]; }
+
+    // The reason given for a box without a number.
+    static const char* const notANumber;
 
   protected:
     // "Error with <register name>, <reason>" for a binding's CV.

@@ -60,7 +60,7 @@ uint32_t joinLongAddress(long cv17, long cv18) {
     return ((static_cast<uint32_t>(cv17) & 63) * 256) | static_cast<uint32_t>(cv18);
 }
 
-int speedStepCount(uint8_t config) {
+int LocomotiveRules::speedStepCount(uint8_t config) {
     return config & 2 ? 28 : 14;
 }
 
@@ -175,6 +175,10 @@ void LocomotiveRules::reformatMomentum() {
 int LocomotiveRules::parseValue(size_t index, const std::string& text, uint8_t* value) {
     if (momentumSlot(binding(index).controlId) < 0)
         return CvPageEngine::parseValue(index, text, value);
+    if (!isNumberText(text)) {
+        showValueError(index, notANumber);
+        return 1;
+    }
     int64_t n = leadingNumber(text);
     if (momentumDisplayMode == momentumMillisecondsMode && n >= 0)
         n = millisecondsToMomentum(n, speedStepCount(configValue));

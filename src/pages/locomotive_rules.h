@@ -32,7 +32,6 @@ struct ExtendedAddress {
 };
 ExtendedAddress splitLongAddress(uint32_t address);
 uint32_t joinLongAddress(long cv17, long cv18);
-int speedStepCount(uint8_t config);
 // A momentum CV in milliseconds per speed step and back, truncated toward zero.
 // Wide enough that no typed number overflows.
 int64_t momentumToMilliseconds(int64_t value, int steps);
@@ -43,6 +42,10 @@ bool radioButtonEffect(int controlId, unsigned* bit, bool* set);
 class LocomotiveRules : public CvPageEngine {
   public:
     explicit LocomotiveRules(CvPageView& view);
+
+    // The speed steps a CV 29 value selects: 28 with bit 1 set, else 14. A member, so that it
+    // does not clash with the speed table's own count of steps.
+    static int speedStepCount(uint8_t config);
 
     // A radio button was clicked.
     void radioButtonClicked(int controlId);

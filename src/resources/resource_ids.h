@@ -6,3 +6,20 @@
 #define IDC_WAIT_PROGRESS 1053
 #define IDC_WAIT_MESSAGE 1054
 #define IDM_QUIT 40003
+
+// Connection Setup page and the NCE options page.
+#define IDC_STATION_LIST 1016
+#define IDC_DEVICE_OPTIONS_FRAME 1023
+#define IDC_NCE_TEST 1025
+#define IDC_NCE_BAUD 1026
+#define IDC_NCE_VERSION 1028
+#define IDC_NCE_NAME 1029
+#define IDC_NCE_PORT 1036
+#define IDC_NCE_SERIAL_LOG 1077
+
+// Version page.
+#define IDC_VERSION_DATE 1096
+#define IDC_VERSION_BUILD 1097
+#define IDC_VERSION_PICTURE 1303
+#define IDC_TRAIN_STRIP 1087
+#define IDC_TRAIN_SPEED 1088

@@ -18,7 +18,15 @@ constexpr unsigned closePauseMs = 250;
 constexpr size_t readAnswerCapacity = 200;
 constexpr uint32_t logCapacity = 4096;
 
+NceOptionsPageFactory optionsPageFactory = nullptr;
+
 } // namespace
+
+NceOptionsPageFactory setNceOptionsPageFactory(NceOptionsPageFactory factory) {
+    NceOptionsPageFactory previous = optionsPageFactory;
+    optionsPageFactory = factory;
+    return previous;
+}
 
 NceDriver::NceDriver() : NceDriver(createSerialPort()) {}
 
@@ -31,10 +39,8 @@ NceDriver::~NceDriver() {
         link_.closePort();
 }
 
-// The options page belongs to the Win32 shell's set-up pages; until the shell provides one the
-// driver has none to offer.
-TabPage* NceDriver::createOptionsPage(WindowHandle) {
-    return nullptr;
+TabPage* NceDriver::createOptionsPage(WindowHandle parent) {
+    return optionsPageFactory ? optionsPageFactory(this, parent) : nullptr;
 }
 
 int32_t NceDriver::open(const char* configuration) {
@@ -126,8 +132,18 @@ int NceDriver::writeCv(int32_t cv, int value) {
                   value & 0xFF, "\r\n");
     if (sendCommand(command) != 0)
         return 1;
-    if (link_.awaitPrompt(nullptr, 0) != 0) {
+    char answer[readAnswerCapacity];
+    if (link_.awaitPrompt(answer, sizeof answer) != 0) {
         setStationErrorText("ERROR SENDING DATA");
+        return 1;
+    }
+    // A write carried out is answered with the bare prompt; a line before it is the station's
+    // complaint ("NO ACKNOWLEDGE FROM DECODER"), and the decoder does not hold the value.
+    char* line = answer + std::strspn(answer, "\r\n");
+    size_t length = std::strcspn(line, "\r\n");
+    if (length > 0 && line[length] != '\0') {
+        line[length] = '\0';
+        setStationErrorText(line);
         return 1;
     }
     return 0;

@@ -9,6 +9,13 @@
 #include "stations/serial_link.h"
 #include "stations/serial_log_window.h"
 
+class NceDriver;
+
+// Builds the driver's options page; the window shell provides it, so the driver needs no windows.
+using NceOptionsPageFactory = TabPage* (*)(NceDriver* driver, WindowHandle parent);
+// Installs the factory (none: the driver offers no page) and returns the previous one.
+NceOptionsPageFactory setNceOptionsPageFactory(NceOptionsPageFactory factory);
+
 class NceDriver : public CommandStationDriver {
   public:
     static constexpr StationTag tag = makeStationTag('N', 'C', 'E', 'p');

@@ -86,11 +86,10 @@ void PosixSerialPort::close() {
     fd_ = -1;
 }
 
-size_t PosixSerialPort::read(uint8_t* buffer, size_t count) {
+size_t PosixSerialPort::read(uint8_t* buffer, size_t count, unsigned waitMs) {
     if (fd_ < 0)
         return 0;
-    auto deadline = Clock::now() +
-                    std::chrono::milliseconds(readTimeoutConstantMs + readTimeoutPerByteMs * count);
+    auto deadline = Clock::now() + std::chrono::milliseconds(waitMs + readTimeoutPerByteMs * count);
     size_t total = 0;
     while (total < count && waitReady(fd_, POLLIN, deadline)) {
         ssize_t got = ::read(fd_, buffer + total, count - total);

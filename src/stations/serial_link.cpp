@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "foundation/clock.h"
 #include "foundation/pause.h"
 #include "stations/serial_log_window.h"
 #include "stations/station_manager.h"
@@ -14,6 +15,11 @@ constexpr size_t promptLength = sizeof stationPrompt - 1;
 // The station needs this gap between command lines.
 constexpr unsigned commandPauseMs = 100;
 constexpr size_t drainChunk = 200;
+// One answer ends after this long, or this many bytes without the prompt, whichever comes first:
+// a line that keeps sending (noise, a wrong device at the right baud rate) cannot hold the
+// program, while a station's longest answer fits well within both.
+constexpr uint64_t answerDeadlineMs = readTimeoutConstantMs;
+constexpr size_t answerByteLimit = 1024;
 
 const char* openFailureText(int step) {
     switch (step) {
@@ -54,9 +60,13 @@ size_t SerialLink::sendText(const char* text, size_t length) {
 }
 
 size_t SerialLink::receive(uint8_t* buffer, size_t count) {
+    return receiveWithin(buffer, count, readTimeoutConstantMs);
+}
+
+size_t SerialLink::receiveWithin(uint8_t* buffer, size_t count, unsigned waitMs) {
     if (!port_->isOpen())
         return 0;
-    size_t received = port_->read(buffer, count);
+    size_t received = port_->read(buffer, count, waitMs);
     if (log_ && received > 0 && buffer[0] != 0)
         log_->append(reinterpret_cast<const char*>(buffer), received);
     return received;
@@ -81,9 +91,13 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity) {
     size_t matched = 0;
     size_t total = 0;
     size_t stored = 0;
-    while (matched < promptLength) {
+    const uint64_t start = clockMilliseconds();
+    while (matched < promptLength && total < answerByteLimit) {
+        const uint64_t elapsed = clockMilliseconds() - start;
+        if (elapsed >= answerDeadlineMs)
+            break;
         uint8_t byte = 0;
-        if (receive(&byte, 1) == 0)
+        if (receiveWithin(&byte, 1, static_cast<unsigned>(answerDeadlineMs - elapsed)) == 0)
             break;
         ++total;
         if (buffer && stored < capacity - 1)

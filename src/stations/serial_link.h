@@ -25,6 +25,7 @@ class SerialLink {
     size_t receive(uint8_t* buffer, size_t count);
     void drainInput();
     // 0 when the prompt was seen; the text before it goes to buffer, cut to capacity - 1 bytes.
+    // The wait ends after 16 s or 1024 bytes without the prompt.
     int awaitPrompt(char* buffer, size_t capacity);
     void closePort();
     bool isOpen() const { return port_->isOpen(); }
@@ -37,6 +38,8 @@ class SerialLink {
     uint32_t baudRate() const { return baudIndex_ ? 19200 : 9600; }
 
   private:
+    size_t receiveWithin(uint8_t* buffer, size_t count, unsigned waitMs);
+
     std::unique_ptr<SerialPort> port_;
     std::string portName_ = "COM1";
     int32_t baudIndex_ = 0;

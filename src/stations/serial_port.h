@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <memory>
 
-// A read of n bytes returns after at most readTimeoutConstantMs + n * readTimeoutPerByteMs with
-// whatever arrived; a write gives up after writeTimeoutConstantMs + n * writeTimeoutPerByteMs.
+// A read of n bytes returns after at most waitMs (normally readTimeoutConstantMs) +
+// n * readTimeoutPerByteMs with whatever arrived; a write gives up after writeTimeoutConstantMs +
+// n * writeTimeoutPerByteMs.
 constexpr unsigned readTimeoutConstantMs = 16000;
 constexpr unsigned readTimeoutPerByteMs = 2;
 constexpr unsigned writeTimeoutConstantMs = 5000;
@@ -30,7 +31,7 @@ class SerialPort {
     virtual SerialOpenStep open(const char* name, uint32_t baudRate) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    virtual size_t read(uint8_t* buffer, size_t count) = 0;
+    virtual size_t read(uint8_t* buffer, size_t count, unsigned waitMs) = 0;
     virtual size_t write(const uint8_t* data, size_t count) = 0;
     // Clears the port's error state and tells how many received bytes are waiting.
     virtual size_t clearErrorsAndCountQueued() = 0;

@@ -265,7 +265,10 @@ void forgetCvValue(int32_t cv) {
 
 void setStationErrorText(const char* text) {
     hasErrorText = text != nullptr;
-    errorText = text ? text : "";
+    if (text)
+        errorText = text;
+    else
+        std::string().swap(errorText); // no text keeps no memory of the longest one
 }
 
 const char* stationErrorText() {

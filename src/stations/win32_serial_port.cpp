@@ -5,6 +5,20 @@
 
 namespace {
 
+// Read timeouts change in steps of this size, so that a burst of bytes read against a deadline
+// costs one SetCommTimeouts and not one per byte.
+constexpr unsigned waitStepMs = 100;
+
+COMMTIMEOUTS timeoutsFor(unsigned readWaitMs) {
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = 0;
+    timeouts.ReadTotalTimeoutMultiplier = readTimeoutPerByteMs;
+    timeouts.ReadTotalTimeoutConstant = readWaitMs;
+    timeouts.WriteTotalTimeoutMultiplier = writeTimeoutPerByteMs;
+    timeouts.WriteTotalTimeoutConstant = writeTimeoutConstantMs;
+    return timeouts;
+}
+
 // COM10 and above, and any other device, are only reachable through the device namespace;
 // it works for COM1 to COM9 too.
 std::string deviceName(const char* name) {
@@ -32,12 +46,8 @@ SerialOpenStep Win32SerialPort::open(const char* name, uint32_t baudRate) {
     if (!SetCommMask(handle_, 0)) {
         step = serialEventsRejected;
     } else {
-        COMMTIMEOUTS timeouts{};
-        timeouts.ReadIntervalTimeout = 0;
-        timeouts.ReadTotalTimeoutMultiplier = readTimeoutPerByteMs;
-        timeouts.ReadTotalTimeoutConstant = readTimeoutConstantMs;
-        timeouts.WriteTotalTimeoutMultiplier = writeTimeoutPerByteMs;
-        timeouts.WriteTotalTimeoutConstant = writeTimeoutConstantMs;
+        COMMTIMEOUTS timeouts = timeoutsFor(readTimeoutConstantMs);
+        readWaitMs_ = readTimeoutConstantMs;
         if (!SetCommTimeouts(handle_, &timeouts)) {
             step = serialTimeoutsRejected;
         } else {
@@ -71,10 +81,18 @@ void Win32SerialPort::close() {
     handle_ = INVALID_HANDLE_VALUE;
 }
 
-size_t Win32SerialPort::read(uint8_t* buffer, size_t count) {
+size_t Win32SerialPort::read(uint8_t* buffer, size_t count, unsigned waitMs) {
     DWORD got = 0;
-    if (isOpen())
-        ReadFile(handle_, buffer, static_cast<DWORD>(count), &got, nullptr);
+    if (!isOpen())
+        return 0;
+    // Rounded down: a wait never runs past the caller's deadline.
+    unsigned stepped = waitMs / waitStepMs * waitStepMs;
+    if (stepped != readWaitMs_) {
+        COMMTIMEOUTS timeouts = timeoutsFor(stepped);
+        if (SetCommTimeouts(handle_, &timeouts))
+            readWaitMs_ = stepped;
+    }
+    ReadFile(handle_, buffer, static_cast<DWORD>(count), &got, nullptr);
     return got;
 }
 

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include "cli_arguments.h"
+#include "cli_runner.h"
 #include "sim_station_process.h"
 
 namespace {
@@ -65,23 +64,6 @@ TEST(CliArguments, RejectsBadInputWithAReason) {
     }
 }
 
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun runCli(const std::string& arguments) {
-    std::string command = std::string(VELQUIST_CLI_PATH) + " " + arguments + " 2>&1";
-    CliRun run{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[256];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        run.out.append(buffer, n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 TEST(Cli, ReadsWritesAndAsksForTheVersion) {
     SimStationProcess station;
     std::string port = "--port " + station.device() + " ";
@@ -110,6 +92,23 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "error: Error opening port\n");
+}
+
+// Every command ends with the message of its command on a line that chatters instead of
+// answering ("CO" every millisecond: each wait ends at the byte limit).
+TEST(Cli, EveryCommandEndsOnAChatteringLine) {
+    SimStationProcess station({"--fault", "chatter", "--chatter-ms", "1"});
+    std::string port = "--port " + station.device() + " ";
+    const std::pair<const char*, const char*> cases[] = {
+        {"read 1", "error: NO DATA RETURNED\n"},
+        {"write 1=3", "error: ERROR SENDING DATA\n"},
+        {"version", "error: ERROR ENTERING MAIN MODE\n"},
+    };
+    for (const auto& [command, out] : cases) {
+        CliRun run = runCli(port + command);
+        EXPECT_EQ(run.status, 1) << command;
+        EXPECT_EQ(run.out, out) << command;
+    }
 }
 
 } // namespace

@@ -105,7 +105,7 @@ TEST_F(CvPageEngineTest, WriteChangesWritesOnlyValidWritableBoxesThatDiffer) {
         {"11", "", {"W2=11"}, {}},
         {"256", "7", {"W5=7"}, {"error Error with Vstart, Value too large"}},
         {"-1", "7", {}, {"error Error with Vstart, Value too large"}},
-        {"12abc", "abc", {"W2=12", "W5=0"}, {}},
+        {"12abc", "abc", {"W2=12"}, {"error Error with Vhigh, Not a number"}},
         {"", "  9", {"W5=9"}, {}},
     };
     for (const Case& c : cases) {

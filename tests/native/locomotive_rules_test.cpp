@@ -132,6 +132,7 @@ TEST_F(LocomotiveRulesTest, MomentumInMillisecondsFollowsTheSpeedSteps) {
         {"100", {"W3=3"}, {}},
         {"8200", {}, {"error Error with Acceleration Rate, Value too large"}},
         {"-1", {}, {"error Error with Acceleration Rate, Value too large"}},
+        {"fast", {}, {"error Error with Acceleration Rate, Not a number"}},
         {"99999999999999999999", {}, {"error Error with Acceleration Rate, Value too large"}},
     };
     for (const Case& c : cases) {

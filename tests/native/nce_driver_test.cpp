@@ -18,6 +18,8 @@ class NceDriverTest : public testing::Test {
                 return std::string();
             if (line[0] == 'R')
                 return readAnswer_ + "COMMAND: ";
+            if (line[0] == 'P')
+                return writeAnswer_ + "COMMAND: ";
             if (line[0] == 'V')
                 return std::string("NCE v7\r\nCOMMAND: ");
             return std::string("COMMAND: ");
@@ -31,6 +33,7 @@ class NceDriverTest : public testing::Test {
     RecordedPauses pauses_;
     std::vector<std::string> lines_;
     std::string readAnswer_ = "6\r\n";
+    std::string writeAnswer_;
     int silentAfter_ = -1; // lines answered before the station goes quiet; -1 = all
 };
 
@@ -133,6 +136,32 @@ TEST_F(NceDriverTest, ReadAnswersAreParsedOrRejected) {
     EXPECT_EQ(std::string(stationErrorText()), std::string(199, 'g'));
 }
 
+// Only a line before the prompt is a complaint: a stray letter (a doubled prompt letter) or a
+// bare line end is not.
+TEST_F(NceDriverTest, WritesTheStationComplainsAboutFail) {
+    openDriver();
+    struct Case {
+        const char* answer;
+        int result;
+        const char* error; // null: cleared
+    } cases[] = {
+        {"", 0, nullptr},
+        {"\r\n", 0, nullptr},
+        {"C", 0, nullptr},
+        {"NO ACKNOWLEDGE FROM DECODER\r\n", 1, "NO ACKNOWLEDGE FROM DECODER"},
+        {"\r\n?\r\n", 1, "?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        writeAnswer_ = c.answer;
+        EXPECT_EQ(driver_.writeCv(29, 6), c.result);
+        if (c.error)
+            EXPECT_STREQ(stationErrorText(), c.error);
+        else
+            EXPECT_EQ(stationErrorText(), nullptr);
+    }
+}
+
 TEST_F(NceDriverTest, ModeSwitchesOnlyWhenNeeded) {
     openDriver();
     uint8_t value;
@@ -163,6 +192,23 @@ TEST_F(NceDriverTest, SilentStationFailuresKeepTheirOwnMessages) {
     EXPECT_STREQ(stationErrorText(), "ERROR ENTERING MAIN MODE");
     EXPECT_STREQ(driver_.versionText(), "ERROR ENTERING MAIN MODE");
     EXPECT_EQ(lines_, (std::vector<std::string>{"M", "R001", "M", "P001 003", "X"}));
+}
+
+TEST_F(NceDriverTest, AChatteringLineFailsEachCommandInsteadOfHanging) {
+    openDriver();
+    silentAfter_ = 0;
+    port_->chatter = "CO";
+    uint8_t value = 5;
+    EXPECT_EQ(driver_.readCv(1, &value), 1);
+    EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(driver_.writeCv(1, 3), 1);
+    EXPECT_STREQ(stationErrorText(), "ERROR SENDING DATA");
+    StationVersionInfo info{};
+    EXPECT_EQ(driver_.getVersion(&info), 1);
+    EXPECT_STREQ(stationErrorText(), "ERROR ENTERING MAIN MODE");
+    // M, R001, M, P001 003, X: each wait ended at the byte limit.
+    EXPECT_EQ(port_->chatterSent, 5u * 1024);
 }
 
 TEST_F(NceDriverTest, AFailedModeSwitchStillSendsTheCommand) {

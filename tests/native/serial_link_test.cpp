@@ -85,6 +85,41 @@ TEST_F(SerialLinkTest, AwaitPromptReturnsTheTextBeforeIt) {
     EXPECT_STREQ(buffer, "12COMMAND");
 }
 
+TEST_F(SerialLinkTest, AChatteringLineEndsTheWaitByBytesOrByTime) {
+    FakeClock clock;
+    link_.openPort();
+    struct Case {
+        unsigned readMs; // how long each byte takes to come
+        size_t bytesTaken;
+        unsigned lastWaitMs; // no read may wait past the answer's deadline
+    } cases[] = {
+        {0, 1024, 16000}, // fast noise: the byte limit ends the wait
+        {50, 320, 50},    // slow noise: 16 s from the start end it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.readMs);
+        port_->chatter = "CO";
+        port_->chatterSent = 0;
+        port_->readMs = c.readMs;
+        clock.now() = 1000;
+        char buffer[200];
+        EXPECT_EQ(link_.awaitPrompt(buffer, sizeof buffer), 1);
+        EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+        EXPECT_EQ(port_->chatterSent, c.bytesTaken);
+        EXPECT_EQ(port_->lastWaitMs, c.lastWaitMs);
+        EXPECT_EQ(std::string(buffer).substr(0, 4), "COCO");
+    }
+}
+
+TEST_F(SerialLinkTest, APromptWithinTheByteLimitIsStillSeen) {
+    link_.openPort();
+    arrive(std::string(1015, 'z') + "COMMAND: "); // the prompt ends on the 1024th byte
+    EXPECT_EQ(link_.awaitPrompt(nullptr, 0), 0);
+    arrive(std::string(1016, 'z') + "COMMAND: ");
+    EXPECT_EQ(link_.awaitPrompt(nullptr, 0), 1);
+    EXPECT_EQ(port_->incoming.size(), 1u); // the wait ended at the 1024th byte
+}
+
 TEST_F(SerialLinkTest, DrainDiscardsWaitingInputButLogsIt) {
     link_.drainInput(); // closed: nothing happens
     link_.openPort();

@@ -161,7 +161,7 @@ TEST(StationFaultTest, ParsesEveryNameItOffers) {
         EXPECT_TRUE(parseStationFault(name.c_str(), fault)) << name;
         seen.insert(fault);
     }
-    EXPECT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen.size(), 7u);
     StationFault fault{};
     EXPECT_FALSE(parseStationFault("Silent", fault));
     EXPECT_FALSE(parseStationFault("", fault));
@@ -222,9 +222,9 @@ TEST(StationFaultTest, OverlongPrecedesReadAndVersionAnswersWithNoise) {
     };
     for (const auto& [command, answer] : cases) {
         const std::string reply = station.answer(command).bytes;
-        ASSERT_EQ(reply.size(), 1000 + answer.size());
-        EXPECT_EQ(reply.substr(1000), answer);
-        const std::string noise = reply.substr(0, 1000);
+        ASSERT_EQ(reply.size(), 900 + answer.size());
+        EXPECT_EQ(reply.substr(900), answer);
+        const std::string noise = reply.substr(0, 900);
         // The noise must hold neither the prompt nor a line end, or a reader would stop early.
         EXPECT_EQ(noise.find(prompt), std::string::npos);
         EXPECT_EQ(noise.find_first_of("\r\n:"), std::string::npos);
@@ -297,6 +297,39 @@ TEST(StateFileTest, SkipsMalformedLinesAndAcceptsAMissingFile) {
 }
 
 // Reads from fd until the text ends with the prompt or the deadline passes.
+TEST(StationFaultTest, ChatterReplacesEveryAnswerAndChangesNothing) {
+    SimulatedStation station;
+    station.addFault(StationFault::Chatter);
+    for (const char* line : {"M", "R029", "P029 038", "V"}) {
+        const StationReply reply = station.answer(line);
+        EXPECT_TRUE(reply.chatter) << line;
+        EXPECT_EQ(reply.bytes, "") << line;
+        EXPECT_FALSE(reply.wroteCv) << line;
+    }
+    EXPECT_EQ(station.cv(29), 6);
+}
+
+// With several faults hitting every third answer, they take turns and the rest are sound.
+TEST(StationFaultTest, FaultsEveryNthAnswerTakeTurns) {
+    SimulatedStation station;
+    station.addFault(StationFault::NoDecoder);
+    station.addFault(StationFault::ValueOver255);
+    station.addFault(StationFault::Chatter);
+    station.setFaultEvery(3);
+    const std::string sound = "6\r\n" + prompt;
+    const std::string expected[] = {
+        sound, sound, "NO ACKNOWLEDGE FROM DECODER\r\n" + prompt,
+        sound, sound, "300\r\n" + prompt,
+        sound, sound, "", // chatter
+        sound, sound, "NO ACKNOWLEDGE FROM DECODER\r\n" + prompt,
+    };
+    for (const std::string& answer : expected) {
+        const StationReply reply = station.answer("R029");
+        EXPECT_EQ(reply.bytes, answer);
+        EXPECT_EQ(reply.chatter, answer.empty());
+    }
+}
+
 std::string readAnswer(int fd) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::string text;

@@ -11,12 +11,17 @@ SerialOpenStep FakeSerialPort::open(const char* name, uint32_t baudRate) {
     return state_->openResult;
 }
 
-size_t FakeSerialPort::read(uint8_t* buffer, size_t count) {
+size_t FakeSerialPort::read(uint8_t* buffer, size_t count, unsigned waitMs) {
+    state_->lastWaitMs = waitMs;
+    FakeClock::now() += state_->readMs;
     size_t n = 0;
     while (n < count && !state_->incoming.empty()) {
         buffer[n++] = state_->incoming.front();
         state_->incoming.pop_front();
     }
+    for (; n < count && !state_->chatter.empty(); ++state_->chatterSent)
+        buffer[n++] =
+            static_cast<uint8_t>(state_->chatter[state_->chatterSent % state_->chatter.size()]);
     if (n == 0)
         ++state_->timeouts;
     return n;
@@ -53,6 +58,17 @@ RecordedPauses::~RecordedPauses() {
 std::vector<unsigned>& RecordedPauses::list() {
     static std::vector<unsigned> pauses;
     return pauses;
+}
+
+FakeClock::FakeClock() : previous_(setClockSource([] { return now(); })) {
+    now() = 0;
+}
+FakeClock::~FakeClock() {
+    setClockSource(previous_);
+}
+uint64_t& FakeClock::now() {
+    static uint64_t milliseconds = 0;
+    return milliseconds;
 }
 
 RecordedMessages::RecordedMessages()

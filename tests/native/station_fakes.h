@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/clock.h"
 #include "foundation/message_box.h"
 #include "foundation/pause.h"
 #include "stations/command_station_driver.h"
@@ -27,6 +28,12 @@ class FakeSerialPort : public SerialPort {
         size_t writeLimit = static_cast<size_t>(-1);
         int timeouts = 0;
         std::string pendingLine;
+        // Sent over and over once nothing else is waiting, like a line that never stops.
+        std::string chatter;
+        size_t chatterSent = 0;
+        // Each read moves a FakeClock on by this much.
+        unsigned readMs = 0;
+        unsigned lastWaitMs = 0;
     };
 
     explicit FakeSerialPort(std::shared_ptr<State> state) : state_(std::move(state)) {}
@@ -34,7 +41,7 @@ class FakeSerialPort : public SerialPort {
     SerialOpenStep open(const char* name, uint32_t baudRate) override;
     void close() override { state_->open = false; }
     bool isOpen() const override { return state_->open; }
-    size_t read(uint8_t* buffer, size_t count) override;
+    size_t read(uint8_t* buffer, size_t count, unsigned waitMs) override;
     size_t write(const uint8_t* data, size_t count) override;
     size_t clearErrorsAndCountQueued() override { return state_->incoming.size(); }
 
@@ -54,6 +61,17 @@ class RecordedPauses {
 
   private:
     PauseHandler previous_;
+};
+
+// A clock that moves only when told (or when a FakeSerialPort reads), for as long as it lives.
+class FakeClock {
+  public:
+    FakeClock();
+    ~FakeClock();
+    static uint64_t& now();
+
+  private:
+    ClockSource previous_;
 };
 
 // Records message boxes instead of showing them, for as long as it lives.

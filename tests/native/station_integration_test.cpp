@@ -66,11 +66,12 @@ TEST(StationIntegration, FaultyAnswersFailWithClearMessages) {
         const char* fault;
         int result;
         const char* error;
+        int writeResult;
     } cases[] = {
-        {"no-decoder", 1, "NO ACKNOWLEDGE FROM DECODER"},
-        {"value-over-255", 1, "ERROR INVALID DATA"},
-        {"nul-bytes", 1, "ERROR INVALID DATA"},
-        {"doubled-prompt-letter", 0, nullptr},
+        {"no-decoder", 1, "NO ACKNOWLEDGE FROM DECODER", 1},
+        {"value-over-255", 1, "ERROR INVALID DATA", 0},
+        {"nul-bytes", 1, "ERROR INVALID DATA", 0},
+        {"doubled-prompt-letter", 0, nullptr, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -86,8 +87,9 @@ TEST(StationIntegration, FaultyAnswersFailWithClearMessages) {
             EXPECT_EQ(value, 6);
             EXPECT_EQ(stationErrorText(), nullptr);
         }
-        // The connection stays usable after a failed command.
-        EXPECT_EQ(driver.writeCv(3, 5), 0) << stationErrorText();
+        // The connection stays usable after a failed command; a write the decoder did not
+        // take is no success.
+        EXPECT_EQ(driver.writeCv(3, 5), c.writeResult);
     }
 }
 
@@ -105,20 +107,40 @@ TEST(StationIntegration, OverlongAnswersAreCutNeverOverflowed) {
     EXPECT_LE(std::string(driver.log()->text()).size(), 4096u);
 }
 
-TEST(StationIntegration, SilentStationTimesOutTwice) {
-    SimStationProcess station({"--fault", "silent"});
+// A read from a station started with these options that never answers with the prompt: the
+// mode switch and the read each fail, and the read ends with the link's message.
+Clock::duration unansweredRead(const std::vector<std::string>& options) {
+    SimStationProcess station(options);
     NceDriver driver;
-    ASSERT_EQ(driver.open(configFor(station).c_str()), 0);
+    EXPECT_EQ(driver.open(configFor(station).c_str()), 0);
     uint8_t value = 9;
     auto start = Clock::now();
     EXPECT_EQ(driver.readCv(1, &value), 1);
     auto elapsed = Clock::now() - start;
     EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
     EXPECT_EQ(value, 0);
+    EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001"}));
+    return elapsed;
+}
+
+TEST(StationIntegration, SilentStationTimesOutTwice) {
+    auto elapsed = unansweredRead({"--fault", "silent"});
     // The mode switch and the read each wait out the read timeout, and no longer.
     EXPECT_GE(elapsed, std::chrono::seconds(32));
     EXPECT_LT(elapsed, std::chrono::seconds(60));
-    EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001"}));
+}
+
+TEST(StationIntegration, AFastChatteringLineEndsEachWaitAtTheByteLimit) {
+    // 1024 bytes at 2 bytes a millisecond.
+    auto elapsed = unansweredRead({"--fault", "chatter", "--chatter-ms", "1"});
+    EXPECT_LT(elapsed, std::chrono::seconds(5));
+}
+
+// Slow: about 32 s. Skip by hand with ctest -E Slow.
+TEST(StationIntegration, SlowChatteringLineEndsEachWaitAfter16Seconds) {
+    auto elapsed = unansweredRead({"--fault", "chatter"}); // "CO" every 50 ms
+    EXPECT_GE(elapsed, std::chrono::seconds(31));
+    EXPECT_LT(elapsed, std::chrono::seconds(34));
 }
 
 TEST(StationIntegration, AVanishingPortFailsQuickly) {

@@ -4,16 +4,7 @@
 # Usage: end_to_end_test.sh VELQUIST_EXE   (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set)
 set -uo pipefail
 exe=$1
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-wine=/usr/lib/wine/wine64
-failures=0
-check() { # check DESCRIPTION COMMAND...
-    if "${@:2}"; then echo "ok: $1"; else echo "FAILED: $1"; failures=$((failures + 1)); fi
-}
-registry() { # registry VALUE -> "TYPE DATA"
-    "$wine" reg query 'HKCU\Software\Quenby\DCC' /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
-        awk -v name="$1" '$1 == name { $1 = ""; sub(/^ +/, ""); print }'
-}
+source "$(dirname "$0")/script_checks.sh"
 
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 lines_before=$(wc -l <"$VELQUIST_STATION_LOG")
@@ -44,6 +35,8 @@ done
 if kill -0 "$pid" 2>/dev/null; then
     check "Ctrl+Q ends the program" false
     kill "$pid"
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null && sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null
 fi
 wait "$pid"
 check "the program exits with 0" test $? -eq 0

@@ -11,18 +11,22 @@
 
 namespace {
 
+// A key of the tests' own: run on a real Windows machine, they must not lose a user's settings.
+const char testKey[] = "Software\\Quenby\\VelquistRegistryTest";
+
 class RegistryStoreTest : public testing::Test {
   protected:
     void SetUp() override {
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quenby\\DCC");
+        RegDeleteKeyA(HKEY_CURRENT_USER, testKey);
         previous_ = setSettingsStore(&store_);
     }
     void TearDown() override {
         store_.closeKey();
         setSettingsStore(previous_);
+        RegDeleteKeyA(HKEY_CURRENT_USER, testKey);
     }
 
-    RegistrySettingsStore store_;
+    RegistrySettingsStore store_{testKey};
     SettingsStore* previous_ = nullptr;
 };
 

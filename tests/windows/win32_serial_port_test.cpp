@@ -71,6 +71,29 @@ TEST(Win32SerialPort, ConfiguresTheLineAsTheStationNeedsIt) {
     }
 }
 
+// A read against an answer's deadline waits no longer than the time left, in 100 ms steps, and
+// the next full wait is the 16 s one again.
+TEST(Win32SerialPort, AReadWaitsNoLongerThanTheTimeLeft) {
+    Win32SerialPort port;
+    ASSERT_EQ(port.open("COM1", 9600), serialOpened);
+    uint8_t answer[9] = {};
+    // The answer to the last test's closing "X" may still wait on the line.
+    while (port.clearErrorsAndCountQueued() > 0)
+        port.read(answer, 1, readTimeoutConstantMs);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(port.read(answer, 1, 350), 0u); // the station says nothing unasked
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    COMMTIMEOUTS timeouts{};
+    ASSERT_TRUE(GetCommTimeouts(port.handle(), &timeouts));
+    EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 300u);
+
+    ASSERT_EQ(port.write(reinterpret_cast<const uint8_t*>("M\r\n"), 3), 3u);
+    EXPECT_EQ(port.read(answer, sizeof answer, readTimeoutConstantMs), sizeof answer);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(answer), sizeof answer), "COMMAND: ");
+    ASSERT_TRUE(GetCommTimeouts(port.handle(), &timeouts));
+    EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 16000u);
+}
+
 TEST(Win32SerialPort, MissingOrAbsurdPortsFailAtTheFirstStep) {
     NceDriver driver;
     EXPECT_EQ(driver.open("9600|COM8"), 1);

@@ -3,9 +3,43 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
-const char cliUsage[] = "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] "
-                        "read CV [CV ...] | write CV=VALUE [CV=VALUE ...] | version";
+const char cliUsage[] =
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] read CV [CV ...] | "
+    "write CV=VALUE [CV=VALUE ...] | version | "
+    "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
+    "show FILE | --help";
+
+const char cliHelp[] =
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] COMMAND\n"
+    "Reads and writes the CVs of the decoder on the programming track of an NCE Powerhouse Pro.\n"
+    "\n"
+    "  read CV [CV ...]              print CV=VALUE for each CV\n"
+    "  write CV=VALUE [...]          write the values in the order given\n"
+    "  version                       print the station's version text\n"
+    "  backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS]\n"
+    "                                read the CVs into a decoder file; CVS is a list such as\n"
+    "                                1-11,29,67-94 (default: every CV of the locomotive, speed\n"
+    "                                table, function map and consist pages); CVs that cannot be\n"
+    "                                read are stored as unknown and reported (exit status 1)\n"
+    "  restore FILE [--verify]       write every known value of the file in CV order, except\n"
+    "                                the read-only CVs; --verify reads each back\n"
+    "  show FILE                     print the texts and CV=VALUE for each known CV\n"
+    "\n"
+    "  --port DEVICE                 serial device (default /dev/ttyS0)\n"
+    "  --baud 9600|19200             line speed (default 9600)\n"
+    "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
+
+std::vector<int> defaultBackupCvs() {
+    std::set<int> cvs = {8,  7,  1,  18, 17,  3,   4,  29, 2,  6,  5, 65,
+                         66, 95, 10, 11, 105, 106, 19, 21, 22, 23, 24};
+    for (int cv = 67; cv <= 94; ++cv) // speed table
+        cvs.insert(cv);
+    for (int cv = 33; cv <= 42; ++cv) // function map
+        cvs.insert(cv);
+    return {cvs.begin(), cvs.end()};
+}
 
 namespace {
 
@@ -42,9 +76,83 @@ bool parseAssignment(const std::string& text, std::pair<int, int>& entry, std::s
     return false;
 }
 
+// "1-11,29,67-94": numbers and ranges, each CV once, in CV order.
+bool parseCvList(const std::string& text, std::vector<std::pair<int, int>>& cvs,
+                 std::string& error) {
+    std::set<int> chosen;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        std::string item = text.substr(start, comma == std::string::npos ? comma : comma - start);
+        size_t dash = item.find('-');
+        int first = 0;
+        int last = 0;
+        if (!parseCv(item.substr(0, dash), first, error) ||
+            !parseCv(dash == std::string::npos ? item : item.substr(dash + 1), last, error))
+            return false;
+        if (last < first) {
+            error = "CV range must go upwards: '" + item + "'";
+            return false;
+        }
+        for (int cv = first; cv <= last; ++cv)
+            chosen.insert(cv);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    for (int cv : chosen)
+        cvs.push_back({cv, 0});
+    return true;
+}
+
+// FILE, then the command's own options and at most one list of CVs.
+bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& request,
+                      std::string& error) {
+    const std::string command = argv[at - 1];
+    if (at >= argc || std::strncmp(argv[at], "--", 2) == 0 || argv[at][0] == '\0') {
+        error = command + " needs a FILE";
+        return false;
+    }
+    request.file = argv[at++];
+    const bool backup = request.command == CliRequest::Command::backup;
+    const char* textOptions[] = {"--name", "--owner", "--notes"};
+    bool listGiven = false;
+    for (; at < argc; ++at) {
+        const std::string word = argv[at];
+        int text = -1;
+        for (int i = 0; i < 3; ++i)
+            text = backup && word == textOptions[i] ? i : text;
+        if (text >= 0 && at + 1 < argc) {
+            request.texts[text] = argv[++at];
+        } else if (text >= 0) {
+            error = word + " needs a value";
+            return false;
+        } else if (word == "--verify" && request.command == CliRequest::Command::restore) {
+            request.verify = true;
+        } else if (backup && !listGiven && word.compare(0, 2, "--") != 0) {
+            listGiven = true;
+            if (!parseCvList(word, request.cvs, error))
+                return false;
+        } else {
+            error = command + " does not take '" + word + "'";
+            return false;
+        }
+    }
+    if (backup && !listGiven)
+        for (int cv : defaultBackupCvs())
+            request.cvs.push_back({cv, 0});
+    return true;
+}
+
 } // namespace
 
 bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            request.command = CliRequest::Command::help;
+            return true;
+        }
+    }
     int at = 1;
     for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
         std::string option = argv[at];
@@ -78,6 +186,16 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
             return false;
         }
         return true;
+    }
+    const std::pair<const char*, CliRequest::Command> fileCommands[] = {
+        {"backup", CliRequest::Command::backup},
+        {"restore", CliRequest::Command::restore},
+        {"show", CliRequest::Command::show}};
+    for (const auto& [name, value] : fileCommands) {
+        if (command == name) {
+            request.command = value;
+            return parseFileCommand(at, argc, argv, request, error);
+        }
     }
     if (command != "read" && command != "write") {
         error = "unknown command '" + command + "'";

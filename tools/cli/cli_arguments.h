@@ -6,16 +6,26 @@
 #include <vector>
 
 struct CliRequest {
-    enum class Command { read, write, version };
+    enum class Command { read, write, version, backup, restore, show, help };
 
     std::string port = "/dev/ttyS0";
     int baudIndex = 0;
     Command command = Command::version;
-    // CV numbers to read, or (CV, value) pairs to write, in the order given.
+    // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;
+    // backup, restore and show: the decoder file.
+    std::string file;
+    // backup: decoder name, owner and notes, in the file's order.
+    std::string texts[3];
+    // restore: read every written CV back.
+    bool verify = false;
 };
 
 extern const char cliUsage[];
+extern const char cliHelp[];
+
+// Every CV the locomotive, speed table, function map and consist pages bind, in CV order.
+std::vector<int> defaultBackupCvs();
 
 // Parses argv[1..argc-1]; on a mistake returns false with a one-line reason in error.
 bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, std::string& error);

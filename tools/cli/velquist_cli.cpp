@@ -1,9 +1,14 @@
-// velquist-cli: reads and writes decoder CVs and asks for the station's version from a shell,
-// through the same station manager and driver as the program.
+// velquist-cli: reads and writes decoder CVs, asks for the station's version, and backs
+// decoders up into decoder files and back, from a shell, through the same station manager,
+// driver and file format as the program.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
 #include "cli_arguments.h"
+#include "decoder_backup.h"
+#include "files/decoder_file_transfer.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
 
@@ -16,7 +21,110 @@ int fail() {
     return 1;
 }
 
+// A progress line on standard error, only where someone watches it.
+class ProgressLine {
+  public:
+    explicit ProgressLine(const char* verb) : shown_(isatty(STDERR_FILENO) != 0), verb_(verb) {}
+    ~ProgressLine() { clear(); }
+    CvProgress callback() {
+        if (!shown_)
+            return nullptr;
+        return [this](size_t done, size_t total, int cv) {
+            std::fprintf(stderr, "\r%s CV %d (%zu of %zu)\033[K", verb_, cv, done + 1, total);
+        };
+    }
+    void clear() {
+        if (shown_)
+            std::fprintf(stderr, "\r\033[K");
+        shown_ = false;
+    }
+
+  private:
+    bool shown_;
+    const char* verb_;
+};
+
+void reportProblems(const std::vector<CvProblem>& problems) {
+    for (const CvProblem& problem : problems)
+        std::fprintf(stderr, "CV %d: %s\n", problem.cv, problem.reason.c_str());
+}
+
+// Prints a text, continuation lines under the first so every line keeps its label.
+void printText(const char* label, const std::string& text) {
+    std::string shown = std::string(label) + ": ";
+    const std::string indent(shown.size(), ' ');
+    for (char c : text) {
+        if (c == '\r')
+            continue;
+        shown += c;
+        if (c == '\n')
+            shown += indent;
+    }
+    std::printf("%s\n", shown.c_str());
+}
+
+bool loadFile(const std::string& file, DecoderFileContent& content) {
+    if (const char* error = loadDecoderFile(file, content, nullptr)) {
+        std::fprintf(stderr, "error: %s: %s\n", file.c_str(), error);
+        return false;
+    }
+    return true;
+}
+
+int show(const std::string& file) {
+    DecoderFileContent content;
+    if (!loadFile(file, content))
+        return 1;
+    printText("Decoder Name", content.texts[decoderNameText]);
+    printText("Owner", content.texts[ownerText]);
+    printText("Notes", content.texts[notesText]);
+    for (int cv = 1; cv <= decoderFileCvCount; ++cv)
+        if (content.entries[cv - 1] != unknownCvEntry)
+            std::printf("%d=%d\n", cv, content.entries[cv - 1]);
+    return 0;
+}
+
+int backup(const CliRequest& request) {
+    DecoderFileContent content;
+    for (int i = 0; i < decoderTextCount; ++i)
+        content.texts[i] = request.texts[i];
+    std::vector<int> cvs;
+    for (const auto& entry : request.cvs)
+        cvs.push_back(entry.first);
+    ProgressLine line("reading");
+    const std::vector<CvProblem> problems = backupCvs(cvs, content, line.callback());
+    line.clear();
+    saveAndShutdownStations();
+    reportProblems(problems);
+    if (const char* error = saveDecoderFile(request.file, content, nullptr)) {
+        std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), error);
+        return 1;
+    }
+    if (problems.empty()) {
+        std::printf("wrote %s: %zu CVs\n", request.file.c_str(), cvs.size());
+        return 0;
+    }
+    std::fprintf(stderr, "wrote %s: %zu of %zu CVs could not be read and are unknown in it\n",
+                 request.file.c_str(), problems.size(), cvs.size());
+    return 1;
+}
+
+int restore(const CliRequest& request, const DecoderFileContent& content) {
+    size_t written = 0;
+    ProgressLine line(request.verify ? "writing and verifying" : "writing");
+    const std::vector<CvProblem> problems =
+        restoreCvs(content, request.verify, line.callback(), written);
+    line.clear();
+    saveAndShutdownStations();
+    reportProblems(problems);
+    std::printf("wrote %zu CVs\n", written);
+    return problems.empty() ? 0 : 1;
+}
+
 int run(const CliRequest& request) {
+    DecoderFileContent restoring;
+    if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
+        return 1;
     NceDriver* driver = new NceDriver();
     driver->setPortName(request.port.c_str());
     driver->setBaudIndex(request.baudIndex);
@@ -24,6 +132,10 @@ int run(const CliRequest& request) {
     if (!isStationOpen())
         return fail();
 
+    if (request.command == CliRequest::Command::backup)
+        return backup(request);
+    if (request.command == CliRequest::Command::restore)
+        return restore(request, restoring);
     if (request.command == CliRequest::Command::version) {
         StationVersionInfo info{};
         if (stationGetVersion(&info) != 0)
@@ -56,5 +168,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velquist-cli: %s; %s\n", error.c_str(), cliUsage);
         return 2;
     }
+    if (request.command == CliRequest::Command::help) {
+        std::printf("%s", cliHelp);
+        return 0;
+    }
+    if (request.command == CliRequest::Command::show)
+        return show(request.file);
     return run(request);
 }

@@ -23,7 +23,7 @@ namespace {
 const char* const programName = "velquist-sim-station";
 const char* const usage =
     "usage: velquist-sim-station [--link PATH] [--state FILE] [--log FILE] [--latency-ms N] "
-    "[--version-text TEXT] [--fault MODE]...";
+    "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N]";
 const long maxLatencyMs = 600000;
 
 struct Options {
@@ -32,6 +32,7 @@ struct Options {
     std::string versionText = SimulatedStation::defaultVersionText;
     ServerSettings server;
     std::vector<StationFault> faults;
+    int faultEvery = 0;
 };
 
 [[noreturn]] void usageError(const std::string& problem) {
@@ -44,13 +45,13 @@ struct Options {
     std::exit(1);
 }
 
-long parseLatency(const std::string& text) {
+long parseWholeNumber(const std::string& name, const std::string& text, long low, long high) {
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || value < 0 || value > maxLatencyMs) {
-        usageError("--latency-ms needs a whole number of milliseconds from 0 to " +
-                   std::to_string(maxLatencyMs));
+    if (text.empty() || *end != '\0' || errno != 0 || value < low || value > high) {
+        usageError(name + " needs a whole number from " + std::to_string(low) + " to " +
+                   std::to_string(high));
     }
     return value;
 }
@@ -64,7 +65,8 @@ Options parseOptions(int argc, char** argv) {
             std::exit(0);
         }
         if (name != "--link" && name != "--state" && name != "--log" && name != "--latency-ms" &&
-            name != "--version-text" && name != "--fault") {
+            name != "--version-text" && name != "--fault" && name != "--fault-every" &&
+            name != "--chatter-ms") {
             usageError("unknown option '" + name + "'");
         }
         if (i + 1 == argc) {
@@ -78,7 +80,13 @@ Options parseOptions(int argc, char** argv) {
         } else if (name == "--log") {
             options.logPath = value;
         } else if (name == "--latency-ms") {
-            options.server.latency = std::chrono::milliseconds(parseLatency(value));
+            options.server.latency =
+                std::chrono::milliseconds(parseWholeNumber(name, value, 0, maxLatencyMs));
+        } else if (name == "--chatter-ms") {
+            options.server.chatterInterval =
+                std::chrono::milliseconds(parseWholeNumber(name, value, 1, maxLatencyMs));
+        } else if (name == "--fault-every") {
+            options.faultEvery = static_cast<int>(parseWholeNumber(name, value, 1, 1000000));
         } else if (name == "--version-text") {
             options.versionText = value;
         } else {
@@ -133,6 +141,7 @@ int main(int argc, char** argv) {
     for (const StationFault fault : options.faults) {
         station.addFault(fault);
     }
+    station.setFaultEvery(options.faultEvery);
     std::string error;
     const std::string& statePath = options.server.statePath;
     if (!statePath.empty() && !loadStateFile(statePath, station, error)) {

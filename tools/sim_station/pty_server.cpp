@@ -27,6 +27,7 @@ PtyServer::PtyServer(SimulatedStation& station, PseudoTerminal& terminal, LineLo
 
 void PtyServer::run(int stopFd) {
     for (;;) {
+        chatter();
         answerDueCommands();
         pollfd fds[2] = {};
         fds[0].fd = stopFd;
@@ -64,6 +65,7 @@ void PtyServer::receive() {
             terminal_.releaseExclusiveUse();
             for (const std::string& line : splitter_.feed(buffer, static_cast<size_t>(count))) {
                 log_.write(line);
+                chattering_ = false;
                 if (commands_.size() < maxQueuedCommands) {
                     commands_.push_back(line);
                 }
@@ -88,6 +90,10 @@ void PtyServer::answerDueCommands() {
         const StationReply reply = station_.answer(commands_.front());
         commands_.pop_front();
         headStarted_ = false;
+        if (reply.chatter) {
+            chattering_ = true;
+            nextChatter_ = now;
+        }
         std::string error;
         if (reply.wroteCv && !settings_.statePath.empty() &&
             !saveStateFile(settings_.statePath, station_, error)) {
@@ -109,6 +115,14 @@ void PtyServer::sendPending() {
         } else if (!retryAfterStall(count)) {
             return;
         }
+    }
+}
+
+void PtyServer::chatter() {
+    const Clock::time_point now = Clock::now();
+    while (chattering_ && nextChatter_ <= now) {
+        output_ += SimulatedStation::chatterText;
+        nextChatter_ += settings_.chatterInterval;
     }
 }
 
@@ -135,6 +149,9 @@ int PtyServer::pollTimeout() const {
     Clock::time_point wake = Clock::time_point::max();
     if (headStarted_) {
         wake = headDue_;
+    }
+    if (chattering_ && nextChatter_ < wake) {
+        wake = nextChatter_;
     }
     if (masterPausedUntil_ > now && masterPausedUntil_ < wake) {
         wake = masterPausedUntil_;

@@ -16,6 +16,7 @@
 struct ServerSettings {
     std::string statePath; // empty: the table is not saved
     std::chrono::milliseconds latency{0};
+    std::chrono::milliseconds chatterInterval{50};
 };
 
 class PtyServer {
@@ -32,6 +33,7 @@ class PtyServer {
     void receive();
     void answerDueCommands();
     void sendPending();
+    void chatter();
     void pauseMaster();
     bool retryAfterStall(ssize_t count);
     int pollTimeout() const;
@@ -48,4 +50,6 @@ class PtyServer {
     Clock::time_point headDue_;
     std::string output_;
     Clock::time_point masterPausedUntil_;
+    bool chattering_ = false;
+    Clock::time_point nextChatter_;
 };

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -12,7 +13,9 @@ const char* const promptText = "COMMAND: ";
 const char* const refusal = "?\r\n";
 const char* const noDecoderText = "NO ACKNOWLEDGE FROM DECODER\r\n";
 const char* const valueOver255Text = "300";
-const std::size_t noiseLength = 1000;
+// Longer than any answer buffer of the driver, short enough that a version answer stays within
+// the 1024 bytes the driver waits for one answer.
+const std::size_t noiseLength = 900;
 const struct {
     const char* name;
     StationFault fault;
@@ -23,6 +26,7 @@ const struct {
     {"value-over-255", StationFault::ValueOver255},
     {"nul-bytes", StationFault::NulBytes},
     {"overlong", StationFault::Overlong},
+    {"chatter", StationFault::Chatter},
 };
 
 unsigned faultBit(StationFault fault) {
@@ -123,6 +127,23 @@ bool SimulatedStation::hasFault(StationFault fault) const {
     return (faults_ & faultBit(fault)) != 0;
 }
 
+// Every nth answer takes the next configured fault in turn.
+unsigned SimulatedStation::faultsForAnswer(long answer) const {
+    if (faultEvery_ <= 0)
+        return faults_;
+    if (answer % faultEvery_ != 0 || faults_ == 0)
+        return 0;
+    std::vector<unsigned> bits;
+    for (unsigned bit = 1; bit != 0; bit <<= 1)
+        if (faults_ & bit)
+            bits.push_back(bit);
+    return bits[static_cast<std::size_t>(answer / faultEvery_ - 1) % bits.size()];
+}
+
+bool SimulatedStation::faulty(StationFault fault) const {
+    return (faultsNow_ & faultBit(fault)) != 0;
+}
+
 bool SimulatedStation::isProgrammingCommand(const std::string& line) {
     if (line.empty()) {
         return false;
@@ -133,7 +154,15 @@ bool SimulatedStation::isProgrammingCommand(const std::string& line) {
 
 StationReply SimulatedStation::answer(const std::string& line) {
     StationReply reply;
-    if (hasFault(StationFault::Silent) || line.empty()) {
+    if (line.empty()) {
+        return reply;
+    }
+    faultsNow_ = faultsForAnswer(++answers_);
+    if (faulty(StationFault::Silent)) {
+        return reply;
+    }
+    if (faulty(StationFault::Chatter)) {
+        reply.chatter = true;
         return reply;
     }
     const char letter = commandLetter(line);
@@ -154,31 +183,31 @@ StationReply SimulatedStation::answer(const std::string& line) {
 }
 
 std::string SimulatedStation::prompt() const {
-    if (hasFault(StationFault::DoubledPromptLetter)) {
+    if (faulty(StationFault::DoubledPromptLetter)) {
         return promptText[0] + std::string(promptText);
     }
     return promptText;
 }
 
 std::string SimulatedStation::noisePrefix() const {
-    return hasFault(StationFault::Overlong) ? noiseText() : std::string();
+    return faulty(StationFault::Overlong) ? noiseText() : std::string();
 }
 
 std::string SimulatedStation::readAnswer(int number) const {
     std::string text = noisePrefix();
-    if (hasFault(StationFault::NoDecoder)) {
+    if (faulty(StationFault::NoDecoder)) {
         return text + noDecoderText + prompt();
     }
-    if (hasFault(StationFault::NulBytes)) {
+    if (faulty(StationFault::NulBytes)) {
         text += std::string(2, '\0');
     }
-    text += hasFault(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
+    text += faulty(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
     return text + "\r\n" + prompt();
 }
 
 StationReply SimulatedStation::writeAnswer(int number, int value) {
     StationReply reply;
-    if (hasFault(StationFault::NoDecoder)) {
+    if (faulty(StationFault::NoDecoder)) {
         reply.bytes = noDecoderText + prompt();
         return reply;
     }

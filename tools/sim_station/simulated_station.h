@@ -13,7 +13,8 @@ enum class StationFault {
     DoubledPromptLetter, // the prompt goes out as "CCOMMAND: "
     ValueOver255,        // reads answer a value no CV can hold
     NulBytes,            // value answers start with NUL bytes
-    Overlong,            // read and version answers start with 1000 bytes of noise
+    Overlong,            // read and version answers start with 900 bytes of noise
+    Chatter,             // instead of answering, "CO" goes out again and again until the next line
 };
 
 // Maps a fault's command-line name ("no-decoder", ...) to the fault; false when unknown.
@@ -24,17 +25,22 @@ std::string stationFaultNames();
 struct StationReply {
     std::string bytes;    // everything to send back, prompt included; empty when silent
     bool wroteCv = false; // a write reached a writable CV, so the table may have changed
+    bool chatter = false; // keep sending chatterText until the next line arrives
 };
 
 class SimulatedStation {
   public:
     static constexpr int cvCount = 1024;
     static constexpr const char* defaultVersionText = "NCE Powerhouse Pro simulator 1.0";
+    static constexpr const char* chatterText = "CO";
 
     SimulatedStation();
 
     void addFault(StationFault fault);
     bool hasFault(StationFault fault) const;
+    // From now on the faults hit only every nth answer (n > 0), one fault at a time in turn
+    // (in the order of StationFault); the answers in between are sound.
+    void setFaultEvery(int n) { faultEvery_ = n; }
     void setVersionText(const std::string& text) { versionText_ = text; }
 
     // Direct access to the decoder, past the station: CV numbers 1..cvCount.
@@ -52,8 +58,13 @@ class SimulatedStation {
     std::string readAnswer(int number) const;
     StationReply writeAnswer(int number, int value);
     std::string noisePrefix() const;
+    unsigned faultsForAnswer(long answer) const;
+    bool faulty(StationFault fault) const;
 
     std::array<uint8_t, cvCount> cvs_;
     unsigned faults_ = 0;
+    int faultEvery_ = 0;
+    long answers_ = 0;
+    unsigned faultsNow_ = 0; // the faults of the answer being made
     std::string versionText_ = defaultVersionText;
 };

@@ -1,6 +1,8 @@
 #include "gui_test_support.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <utility>
 
 #include "app/page_table.h"
@@ -212,4 +214,86 @@ RECT windowRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return rect;
+}
+
+void clickTab(HWND tabControl, int position) {
+    RECT item{};
+    SendMessageA(tabControl, TCM_GETITEMRECT, position, reinterpret_cast<LPARAM>(&item));
+    const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageA(tabControl, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(tabControl, WM_LBUTTONUP, 0, point);
+}
+
+int gdiObjectCount() {
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0)
+        return static_cast<int>(reported);
+    int count = 0;
+    for (uintptr_t index = 1; index <= 0xFFFF; ++index) {
+        const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index));
+        // Window contexts and their regions belong to the system's cache, which grows as it likes.
+        if (type != 0 && type != OBJ_DC && type != OBJ_REGION)
+            ++count;
+    }
+    return count;
+}
+
+namespace {
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK matchControlId(HWND window, LPARAM search) {
+    auto* wanted = reinterpret_cast<ControlSearch*>(search);
+    if (GetDlgCtrlID(window) != wanted->id)
+        return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
+struct CaptionCount {
+    const char* caption;
+    int count;
+};
+
+BOOL CALLBACK countCaption(HWND window, LPARAM counter) {
+    auto* wanted = reinterpret_cast<CaptionCount*>(counter);
+    if (controlText(window) == wanted->caption)
+        ++wanted->count;
+    return TRUE;
+}
+
+} // namespace
+
+HWND findControl(HWND root, int id) {
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(root, matchControlId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int threadWindowCount(const char* caption) {
+    CaptionCount counter{caption, 0};
+    EnumThreadWindows(GetCurrentThreadId(), countCaption, reinterpret_cast<LPARAM>(&counter));
+    return counter.count;
+}
+
+std::string controlText(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::vector<std::string> stationLines(const char* logVariable) {
+    std::vector<std::string> lines;
+    const char* path = std::getenv(logVariable);
+    if (!path)
+        return lines;
+    // A Unix path is on Wine's drive Z:, whatever the current drive.
+    std::ifstream log(path[0] == '/' ? std::string("Z:") + path : std::string(path));
+    std::string line;
+    while (std::getline(log, line))
+        lines.push_back(line.substr(line.find(' ') + 1));
+    return lines;
 }

@@ -89,3 +89,20 @@ class ShellTest : public ::testing::Test {
 };
 
 RECT windowRect(HWND window);
+// Clicks a tab the way the user does, so the tab control itself notifies its parent.
+void clickTab(HWND tabControl, int position);
+
+
+// GDI objects of this process. Wine's GetGuiResources always reports 0; its GDI handles are
+// indexes that GetObjectType accepts without their generation bits, so they are counted there,
+// leaving out the window contexts and regions of the system's own cache.
+int gdiObjectCount();
+// The control with this id anywhere below root (options pages sit inside their host page).
+HWND findControl(HWND root, int id);
+// Top-level windows of this thread with this caption.
+int threadWindowCount(const char* caption);
+std::string controlText(HWND window);
+
+// The command lines a simulated station received, from the log named by the environment
+// variable (VELQUIST_STATION_LOG for COM1, VELQUIST_STATION2_LOG for COM2).
+std::vector<std::string> stationLines(const char* logVariable);

@@ -44,14 +44,8 @@ class MainFrameTest : public ShellTest {
         return frame->currentPage() ? frame->currentPage()->window() : nullptr;
     }
 
-    // Clicks a tab the way the user does, so the tab control itself notifies the main window.
     void clickTab(int position) {
-        HWND tabs = frame->tabControl();
-        RECT item{};
-        SendMessageA(tabs, TCM_GETITEMRECT, position, reinterpret_cast<LPARAM>(&item));
-        const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-        SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
-        SendMessageA(tabs, WM_LBUTTONUP, 0, point);
+        ::clickTab(frame->tabControl(), position);
         pumpMessages();
     }
 
@@ -195,6 +189,10 @@ TEST_F(MainFrameTest, ChangingTabsDestroysTheOldPageBeforeBuildingTheNew) {
 
 TEST_F(MainFrameTest, PageWithoutTemplateLeavesAnEmptyAreaAndNoMessage) {
     setPageFactory(0, createRecordingPage);
+    // Every tab gets its template in time; this one stands for a tab whose template is missing.
+    setPageFactory(1, [](const char*, WindowHandle parent) {
+        return createPlainPage("NO_SUCH_TEMPLATE", parent);
+    });
     openFrame();
     clickTab(1);
     EXPECT_EQ(events().back(), "delete TAB_BASIC_LOCO");

@@ -1,0 +1,153 @@
+#include "files/load_save_page.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "files/decoder_data.h"
+#include "files/decoder_file_transfer.h"
+#include "files/file_name_rules.h"
+#include "foundation/message_box.h"
+#include "model/wait_bar.h"
+#include "resources/load_save_ids.h"
+
+namespace {
+
+constexpr int textBoxes[decoderTextCount] = {IDC_DECODER_NAME, IDC_OWNER, IDC_NOTES};
+// The file dialogs' name buffer.
+constexpr DWORD fileNameCapacity = 300;
+// Names are used as picked, without an extension, so every file is listed when loading.
+constexpr char fileFilter[] = "Decoder files (*.vqd)\0*.vqd\0All files (*.*)\0*.*\0";
+constexpr DWORD decoderFilesFilter = 1;
+constexpr DWORD allFilesFilter = 2;
+
+class WaitBarProgress : public FileProgress {
+  public:
+    explicit WaitBarProgress(WaitBar& bar) : bar_(bar) {}
+    void reached(uint32_t position) override { bar_.setPosition(position, nullptr); }
+    void abandon() override { bar_.abandon(); }
+
+  private:
+    WaitBar& bar_;
+};
+
+// Shows a file dialog; the chosen path, or none when the user cancelled.
+bool chooseFile(HWND owner, std::vector<char>& name, DWORD flags, DWORD filter, bool saving) {
+    std::vector<char> title(fileNameCapacity);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = fileFilter;
+    dialog.nFilterIndex = filter;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = fileNameCapacity;
+    dialog.lpstrFileTitle = title.data();
+    dialog.nMaxFileTitle = fileNameCapacity;
+    dialog.Flags = flags;
+    return saving ? GetSaveFileNameA(&dialog) != 0 : GetOpenFileNameA(&dialog) != 0;
+}
+
+} // namespace
+
+LoadSavePage::LoadSavePage(const char* templateName, WindowHandle parent)
+    : TabPage(templateName, parent) {}
+
+LoadSavePage::~LoadSavePage() = default;
+
+std::string LoadSavePage::boxText(int id, size_t limit) const {
+    std::vector<char> text(limit + 1);
+    GetDlgItemTextA(window_, id, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+INT_PTR LoadSavePage::onInitDialog(WPARAM, LPARAM) {
+    for (int i = 0; i < decoderTextCount; ++i) {
+        if (const char* kept = LoadSaveTexts::get(static_cast<DecoderText>(i)))
+            SetDlgItemTextA(window_, textBoxes[i], kept);
+    }
+    return 0;
+}
+
+INT_PTR LoadSavePage::onDestroy(WPARAM, LPARAM) {
+    for (int i = 0; i < decoderTextCount; ++i)
+        LoadSaveTexts::keep(static_cast<DecoderText>(i),
+                            boxText(textBoxes[i], decoderFileTextLimit).c_str());
+    return 1;
+}
+
+INT_PTR LoadSavePage::onCommand(int id, int notification) {
+    if (id != IDC_LOAD_BUTTON && id != IDC_SAVE_BUTTON && id != IDC_CLEAR_ALL_BUTTON)
+        return TabPage::onCommand(id, notification);
+    if (notification != 0)
+        return 0;
+    if (id == IDC_LOAD_BUTTON)
+        loadFromFile();
+    else if (id == IDC_SAVE_BUTTON)
+        saveToFile();
+    else
+        clearAllData(true);
+    return 1;
+}
+
+void LoadSavePage::loadFromFile() {
+    std::vector<char> name(fileNameCapacity);
+    if (chooseFile(window_, name, OFN_FILEMUSTEXIST, allFilesFilter, false))
+        readDecoderFile(name.data());
+}
+
+void LoadSavePage::saveToFile() {
+    const std::string proposed = cleanFileName(boxText(IDC_DECODER_NAME, fileNameCapacity - 1));
+    std::vector<char> name(proposed.begin(), proposed.end());
+    name.resize(fileNameCapacity);
+    if (chooseFile(window_, name, OFN_OVERWRITEPROMPT, decoderFilesFilter, true))
+        writeDecoderFile(name.data());
+}
+
+void LoadSavePage::clearAllData(bool ask) {
+    if (ask && !askYesNo(window_, "Clear all fields from all screens. Are you sure?", "Clear All"))
+        return;
+    clearAllDecoderData();
+    for (int box : textBoxes)
+        SetDlgItemTextA(window_, box, "");
+}
+
+int LoadSavePage::writeDecoderFile(const char* path) {
+    DecoderFileContent content;
+    collectCvEntries(content);
+    for (int i = 0; i < decoderTextCount; ++i)
+        content.texts[i] = boxText(textBoxes[i], decoderFileTextLimit);
+    const char* error = nullptr;
+    {
+        WaitBar bar(window_, 100, "Writing...");
+        WaitBarProgress progress(bar);
+        error = saveDecoderFile(path, content, &progress);
+    }
+    if (!error)
+        return 0;
+    showMessageBox(window_, error, "Error");
+    return 1;
+}
+
+int LoadSavePage::readDecoderFile(const char* path) {
+    DecoderFileContent content;
+    const char* error = nullptr;
+    {
+        WaitBar bar(window_, 100, "Reading...");
+        WaitBarProgress progress(bar);
+        error = loadDecoderFile(path, content, &progress);
+    }
+    if (error) {
+        // Nothing half-loaded may remain.
+        clearAllData(false);
+        showMessageBox(window_, error, "Error");
+        return 1;
+    }
+    applyFileEntries(content);
+    for (int i = 0; i < decoderTextCount; ++i)
+        SetDlgItemTextA(window_, textBoxes[i], content.texts[i].c_str());
+    return 0;
+}
+
+TabPage* createLoadSavePage(const char* templateName, WindowHandle parent) {
+    return new LoadSavePage(templateName, parent);
+}

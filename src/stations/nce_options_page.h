@@ -1,0 +1,32 @@
+// The NCE driver's options page: port and baud rate, the station's name and version, a
+// connection test and the serial log. Its settings reach the driver when it closes.
+#pragma once
+
+#include <cstdint>
+
+#include "app/tab_page.h"
+
+class NceDriver;
+
+class NceOptionsPage : public TabPage {
+  public:
+    // driver may be none: the page then shows defaults and changes nothing.
+    NceOptionsPage(NceDriver* driver, WindowHandle parent);
+
+  protected:
+    INT_PTR onInitDialog(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onDestroy(WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onCommand(int id, int notification) override;
+
+  private:
+    // The port box text and the chosen baud index, as the driver is to take them.
+    void readControls(char* port, int32_t* baudIndex) const;
+    // Gives the driver the page's settings; 1 when the station was reconnected.
+    int apply();
+    void testConnection();
+
+    NceDriver* driver_;
+};
+
+// The factory the NCE driver builds its options page with.
+TabPage* createNceOptionsPage(NceDriver* driver, WindowHandle parent);

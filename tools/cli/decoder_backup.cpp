@@ -1,0 +1,87 @@
+#include "decoder_backup.h"
+
+#include "model/cv_register_table.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+// What the link reports when the station never answered or the line is gone: every further
+// command would cost another full timeout.
+bool stationStopped() {
+    const char* text = stationErrorText();
+    const std::string reason = text ? text : "";
+    return reason == "NO DATA RETURNED" || reason == "ERROR SENDING DATA";
+}
+
+std::string failureReason() {
+    const char* text = stationErrorText();
+    return text && *text ? text : "unknown station error";
+}
+
+// Runs step for each CV until the station stops; the rest are reported not done.
+std::vector<CvProblem> eachCv(const std::vector<int>& cvs, const CvProgress& progress,
+                              const char* notDone,
+                              const std::function<bool(int cv, std::string& reason)>& step) {
+    std::vector<CvProblem> problems;
+    for (size_t i = 0; i < cvs.size(); ++i) {
+        if (progress)
+            progress(i, cvs.size(), cvs[i]);
+        std::string reason;
+        if (step(cvs[i], reason))
+            continue;
+        problems.push_back({cvs[i], reason});
+        if (!stationStopped())
+            continue;
+        for (size_t rest = i + 1; rest < cvs.size(); ++rest)
+            problems.push_back({cvs[rest], notDone});
+        break;
+    }
+    return problems;
+}
+
+} // namespace
+
+std::vector<CvProblem> backupCvs(const std::vector<int>& cvs, DecoderFileContent& content,
+                                 const CvProgress& progress) {
+    return eachCv(cvs, progress, "not read: the station stopped answering",
+                  [&](int cv, std::string& reason) {
+                      uint8_t value = 0;
+                      content.entries[cv - 1] = unknownCvEntry;
+                      if (stationReadCv(cv, &value) != 0) {
+                          reason = failureReason();
+                          return false;
+                      }
+                      content.entries[cv - 1] = value;
+                      return true;
+                  });
+}
+
+std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,
+                                  const CvProgress& progress, size_t& written) {
+    std::vector<int> cvs;
+    for (int cv = 1; cv <= decoderFileCvCount; ++cv)
+        if (content.entries[cv - 1] != unknownCvEntry && !cvIsReadOnly(cv))
+            cvs.push_back(cv);
+    written = 0;
+    return eachCv(cvs, progress, "not written: the station stopped answering",
+                  [&](int cv, std::string& reason) {
+                      const int value = content.entries[cv - 1];
+                      if (stationWriteCv(cv, value) != 0) {
+                          reason = failureReason();
+                          return false;
+                      }
+                      ++written;
+                      uint8_t read = 0;
+                      if (!verify)
+                          return true;
+                      if (stationReadCv(cv, &read) != 0) {
+                          reason = "written, but reading it back failed: " + failureReason();
+                          return false;
+                      }
+                      if (read == value)
+                          return true;
+                      reason =
+                          "wrote " + std::to_string(value) + ", read back " + std::to_string(read);
+                      return false;
+                  });
+}

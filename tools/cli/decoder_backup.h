@@ -1,0 +1,27 @@
+// Backing a decoder up into a decoder file's content and writing a file's values back, CV by
+// CV through the station manager, reporting each CV that failed.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "files/decoder_file_format.h"
+
+struct CvProblem {
+    int cv;
+    std::string reason;
+};
+
+// Told before each CV: how many are done, of how many, and the CV next.
+using CvProgress = std::function<void(size_t done, size_t total, int cv)>;
+
+// Reads the CVs in order into content; a CV whose read fails stays unknown and is reported.
+// A station that stops answering ends the backup: the CVs after it are reported not read.
+std::vector<CvProblem> backupCvs(const std::vector<int>& cvs, DecoderFileContent& content,
+                                 const CvProgress& progress);
+
+// Writes every known value in CV order, skipping read-only CVs; with verify reads each back and
+// reports a different value. Ends as a backup does when the station stops answering.
+std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,
+                                  const CvProgress& progress, size_t& written);
