@@ -6,9 +6,8 @@
 #        (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set)
 set -uo pipefail
 exe=$1 ui_exe=$2
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-failures=0
-check() { # check DESCRIPTION EXPECTED ACTUAL
+source "$(dirname "$0")/script_checks.sh"
+check_equal() { # check_equal DESCRIPTION EXPECTED ACTUAL
     if [ "$2" = "$3" ]; then
         echo "ok: $1"
     else
@@ -24,7 +23,7 @@ mark_wire() { log_mark=$(wc -l <"$VELQUIST_STATION_LOG"); }
 # Checks the lines the station received since the last mark, one word each ("P029 047" as
 # P029:047), and marks the log again.
 check_wire() { # check_wire DESCRIPTION EXPECTED
-    check "$1" "$2" "$(tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2- |
+    check_equal "$1" "$2" "$(tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2- |
         tr ' ' ':' | tr '\n' ' ' | sed 's/ $//')"
     mark_wire
 }
@@ -38,7 +37,7 @@ start_program() {
 quit_program() {
     ui quit >/dev/null
     if ! wait "$pid"; then
-        check "the program exits with 0" 0 1
+        check "the program exits with 0" false
     fi
     check_wire "quitting leaves programming mode" "X"
 }
@@ -49,6 +48,8 @@ values=(5 1234 2 4 10 120 250 7 130 126 30 9 17 170)
 # Reversed, 28 steps, power conversion on, advanced ack off, normal table, long address: 39.
 radios=(1063 1066 1067 1070 1071 1074)
 
+# Earlier runs may have left the program on another port: it must start on COM1.
+"$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 start_program
 set_all=()
 for i in "${!boxes[@]}"; do set_all+=(set "${boxes[$i]}" "${values[$i]}"); done
@@ -64,25 +65,25 @@ check_wire "Read enters programming mode and reads the 18 CVs in binding order" 
     "M R008 R007 R001 R018 R017 R003 R004 R029 R002 R006 R005 R065 R066 R095 R010 R011 R105 R106"
 get_all=(get 1050 get 1051)
 for id in "${boxes[@]}"; do get_all+=(get "$id"); done
-check "Read shows the decoder in the boxes" "NCE Corporation - 11 42 ${values[*]}" \
+check_equal "Read shows the decoder in the boxes" "NCE Corporation - 11 42 ${values[*]}" \
     "$(ui "${get_all[@]}")"
 radio_state=()
 for id in 1062 1063 1065 1066 1067 1068 1069 1070 1071 1072 1073 1074; do
     radio_state+=(checked "$id")
 done
-check "Read shows CV 29 in the radio pairs" "0 1 0 1 1 0 0 1 1 0 0 1" "$(ui "${radio_state[@]}")"
+check_equal "Read shows CV 29 in the radio pairs" "0 1 0 1 1 0 0 1 1 0 0 1" "$(ui "${radio_state[@]}")"
 
 ui set 1044 11 click 1054 idle >/dev/null
 check_wire "Write Changes writes the one edited box" "P002:011"
 
 bits=()
 for id in 1000 1001 1002 1003 1004 1005 1006 1007; do bits+=(checked "$id"); done
-check "the CV editor reads CV 29 into the value and its bits" "39 0 0 1 0 0 1 1 1" \
+check_equal "the CV editor reads CV 29 into the value and its bits" "39 0 0 1 0 0 1 1 1" \
     "$(ui tab 2 set 1009 29 click 101 idle get 1008 "${bits[@]}")"
 check_wire "the CV editor read CV 29" "R029"
-check "setting bit 3 and clearing bit 0 changes the value" "46" \
+check_equal "setting bit 3 and clearing bit 0 changes the value" "46" \
     "$(ui click 1004 click 1007 get 1008)"
-check "Write CV with re-read writes CV 29 and reads it back" "46" \
+check_equal "Write CV with re-read writes CV 29 and reads it back" "46" \
     "$(ui click 1010 click 100 idle get 1008)"
 check_wire "the CV editor wrote CV 29 and read it back" "P029:046 R029"
 quit_program
