@@ -149,53 +149,49 @@ void CvEditorRules::readInto(int32_t cv, std::string* error) {
     refresh();
 }
 
-void CvEditorRules::readCv() {
+void CvEditorRules::runAccess(uint32_t steps, const char* message, CvAccess access) {
     std::string error;
     if (!isStationOpen()) {
         const char* text = stationErrorText();
         error = text ? text : "";
     } else {
-        std::unique_ptr<WaitProgress> bar = view_.openWaitBar(2, "Reading CV");
+        std::unique_ptr<WaitProgress> bar = view_.openWaitBar(steps, message);
         const int32_t cv = validCvFromBox();
         if (!cv) {
             error = "Invalid CV Register";
         } else {
             CvTextStore::forget(cv);
             bar->step(nullptr);
-            readInto(cv, &error);
+            (this->*access)(cv, *bar, &error);
         }
     }
+    // The bar is gone before the error shows.
     if (!error.empty())
         view_.showError(error);
 }
 
+void CvEditorRules::readCv() {
+    runAccess(2, "Reading CV", &CvEditorRules::readStep);
+}
+
 void CvEditorRules::writeCv() {
-    std::string error;
-    if (!isStationOpen()) {
+    runAccess(3, "Writing CV", &CvEditorRules::writeStep);
+}
+
+void CvEditorRules::readStep(int32_t cv, WaitProgress&, std::string* error) {
+    readInto(cv, error);
+}
+
+void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error) {
+    if (cvIsReadOnly(static_cast<uint32_t>(cv))) {
+        *error = "CV is Read Only";
+    } else if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
         const char* text = stationErrorText();
-        error = text ? text : "";
-    } else {
-        std::unique_ptr<WaitProgress> bar = view_.openWaitBar(3, "Writing CV");
-        const int32_t cv = validCvFromBox();
-        if (!cv) {
-            error = "Invalid CV Register";
-        } else {
-            CvTextStore::forget(cv);
-            bar->step(nullptr);
-            bool writeFailed = false;
-            if (cvIsReadOnly(static_cast<uint32_t>(cv))) {
-                error = "CV is Read Only";
-            } else if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
-                const char* text = stationErrorText();
-                error = text ? text : "";
-                writeFailed = true;
-            }
-            if (!writeFailed && view_.isChecked(rereadCheckBox)) {
-                bar->step("Reading CV");
-                readInto(cv, &error);
-            }
-        }
+        *error = text ? text : "";
+        return; // a failed write is not read back
     }
-    if (!error.empty())
-        view_.showError(error);
+    if (view_.isChecked(rereadCheckBox)) {
+        bar.step("Reading CV");
+        readInto(cv, error);
+    }
 }

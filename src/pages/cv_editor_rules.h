@@ -67,6 +67,12 @@ class CvEditorRules {
     int32_t validCvFromBox();
     // Reads the CV into the value; the value stays as it was when the read fails.
     void readInto(int32_t cv, std::string* error);
+    // What both buttons share: an open station, a wait bar, a valid CV number, its kept text
+    // forgotten; then the access itself, and its error shown once the bar is gone.
+    using CvAccess = void (CvEditorRules::*)(int32_t cv, WaitProgress& bar, std::string* error);
+    void runAccess(uint32_t steps, const char* message, CvAccess access);
+    void readStep(int32_t cv, WaitProgress& bar, std::string* error);
+    void writeStep(int32_t cv, WaitProgress& bar, std::string* error);
 
     CvEditorView& view_;
 };

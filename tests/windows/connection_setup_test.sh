@@ -38,6 +38,8 @@ check "Test reports success" \
     test "${lines[1]:-}" = "NCE Powerhouse Pro|Communication with PowerHouse Pro OK"
 check "the version is the COM2 station's" test "${lines[2]:-}" = "Second station on COM2"
 check "CmdSt_CFG is 9600|COM2" test "$(registry CmdSt_CFG)" = "REG_SZ 9600|COM2"
+# The tests after this one expect the program on COM1.
+"$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 check "the COM1 station was closed once" test "$(new_lines "$VELQUIST_STATION_LOG" "$com1_before")" = "X "
 check "the COM2 station was asked for its version, then closed" \
     test "$(new_lines "$VELQUIST_STATION2_LOG" "$com2_before")" = "X V X "

@@ -34,6 +34,8 @@ backup=$("$cli" show "$work/backup")
 same "the backup holds the values read" "$backup" \
     "$(printf 'Decoder Name: GP9 #1234\nOwner: Ann\nNotes: \n1=3\n7=42\n29=34\n67=10')"
 
+# Another test may have left the program on another port: start from the defaults (COM1).
+"$tools/wine-run.sh" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 same "the program loads the CLI's file through the open dialog" \

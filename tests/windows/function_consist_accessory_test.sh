@@ -31,6 +31,8 @@ take_wire() {
 }
 write() { printf 'P%03d %03d' "$1" "$2"; } # the station's write command for CV $1 = $2
 
+# Another test may have left the program on another port: start from the defaults (COM1).
+"$tools/wine-run.sh" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 check "the main window appears" "" "$(ui main 60)"

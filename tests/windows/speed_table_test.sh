@@ -32,7 +32,7 @@ wire() {
 slider=1400 # slider k has the id 1400 + k
 setValue=1024 # WM_USER: the value, then 1 to report it as the user's
 
-# Earlier runs may have left the program on another port: it must start on COM1.
+# Another test may have left the program on another port: start from the defaults (COM1).
 "$tools/wine-run.sh" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
