@@ -7,16 +7,6 @@
 set -uo pipefail
 exe=$1 ui_exe=$2
 source "$(dirname "$0")/script_checks.sh"
-check_equal() { # check_equal DESCRIPTION EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAILED: $1"
-        echo "  expected: $2"
-        echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
 ui() { "$tools/wine-run.sh" "$ui_exe" "$@" </dev/null | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
 log_mark=0
 mark_wire() { log_mark=$(wc -l <"$VELQUIST_STATION_LOG"); }
