@@ -19,10 +19,11 @@ dir=$root/build/bench-cv-page
 exe=build/windows/src/app/velquist.exe
 ui_exe=build/windows/tests/windows/ui_driver/velquist_ui.exe
 bindings=18
+source tools/wine-env.sh
 export WINEPREFIX=$dir/wineprefix
 read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
 export DISPLAY
-trap 'tools/sim-station-ctl.sh stop "$dir"; /usr/lib/wine/wineserver -k; kill $xvfb_pid' EXIT
+trap 'tools/sim-station-ctl.sh stop "$dir"; "$VELQUIST_WINESERVER" -k; kill $xvfb_pid' EXIT
 tools/wine-prefix.sh "$WINEPREFIX" "$dir/com1"
 # Without a window manager Wine waits two seconds whenever a top-level window such as the wait
 # bar is hidden; a desktop has one, so let Wine manage the windows itself as run.sh does.
