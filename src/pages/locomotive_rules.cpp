@@ -196,6 +196,11 @@ int LocomotiveRules::prepareWrite() {
     const std::string text = view_.boxText(longAddressBox);
     if (text.empty())
         return 0;
+    // Without a number the address would read as 0 and overwrite the decoder's.
+    if (!isNumberText(text)) {
+        view_.showError(std::string("Error with Long Address, ") + notANumber);
+        return 1;
+    }
     const long address = leadingNumber(text);
     if (address < 0 || address > longAddressLimit) {
         view_.showError("Error with Long Address, Value too large");

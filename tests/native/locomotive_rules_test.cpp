@@ -79,6 +79,7 @@ TEST_F(LocomotiveRulesTest, LongAddressSplitsOverCv17And18) {
         {"", "", "", nullptr},
         {"10000", "", "", "Error with Long Address, Value too large"},
         {"-5", "", "", "Error with Long Address, Value too large"},
+        {"x12", "", "", "Error with Long Address, Not a number"},
     };
     for (const Case& c : cases) {
         view_.events.clear();
