@@ -168,6 +168,11 @@ void waitForMainWindow(unsigned long milliseconds) {
             Sleep(100);
     }
     GetWindowThreadProcessId(mainWindow, &programProcess);
+    // The window shows before start-up has opened the station; the program answers messages
+    // only once its message loop runs, and a click before then would find no station.
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, milliseconds, &ignored))
+        fail("the program did not finish starting");
 }
 
 void needMain() {
