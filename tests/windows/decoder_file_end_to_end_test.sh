@@ -2,7 +2,8 @@
 # Decoder files end to end with the real velquist.exe and the simulated station on COM1:
 # velquist-cli backs the decoder up; the program loads that file through its open dialog, saves
 # it again through its save dialog, clears all after its question; the CLI shows the program's
-# files with the values it read.
+# files with the values it read. Then what the locomotive page reads is saved, cleared, loaded
+# back onto the page and shown by the CLI.
 # Usage: decoder_file_end_to_end_test.sh VELQUIST_EXE VELQUIST_UI_EXE VELQUIST_CLI STATION_LINK
 #        (WINEPREFIX and DISPLAY set)
 set -uo pipefail
@@ -49,9 +50,25 @@ same "Clear All asks first, and No keeps everything" \
     "$(printf 'Clear All|Clear all fields from all screens. Are you sure?\nGP9 #1234')"
 same "Clear All answered Yes empties the page" "$(ui click 1253 answer 6 get 1250 get 1251)" \
     "$(printf '\n')"
-ui click 1248 save "$(windows_path "$work/cleared")" idle quit >/dev/null
+ui click 1248 save "$(windows_path "$work/cleared")" idle >/dev/null
 same "after Clear All a save holds no values" "$("$cli" show "$work/cleared")" \
     "$(printf 'Decoder Name: \nOwner: \nNotes: ')"
+
+# What the locomotive page read from the decoder goes into a file, comes back after Clear All,
+# and is what the CLI shows of that file.
+ui tab 0 click 1052 idle tab 6 click 1248 save "$(windows_path "$work/read")" idle \
+    click 1253 answer 6 idle >/dev/null
+same "Clear All empties the locomotive page" "$(ui tab 0 get 1042 get 1075)" "$(printf '\n')"
+same "after a load the locomotive page shows the file's values" \
+    "$(ui tab 6 click 1247 open "$(windows_path "$work/read")" idle tab 0 get 1042 get 1075)" \
+    "$(printf '3\n34')"
+shown=$("$cli" show "$work/read")
+same "the file holds the 18 CVs the page read" \
+    "$(echo "$shown" | grep -E '^[0-9]+=' | cut -d= -f1 | sort -n | tr '\n' ' ')" \
+    "1 2 3 4 5 6 7 8 10 11 17 18 29 65 66 95 105 106 "
+same "the CLI shows the values the page read" "$(echo "$shown" | grep -E '^(1|7|29)=')" \
+    "$(printf '1=3\n7=42\n29=34')"
+ui quit >/dev/null
 wait "$pid"
 check "the program exits with 0" test $? -eq 0
 pid=
