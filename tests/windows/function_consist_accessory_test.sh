@@ -9,86 +9,68 @@
 set -uo pipefail
 exe=$1
 driver=$2
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-failures=0
-check() { # check DESCRIPTION EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAILED: $1: expected '$2', got '$3'"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/script_checks.sh"
 ui() { "$tools/wine-run.sh" "$driver" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-seen=$(wc -l <"$VELQUIST_STATION_LOG")
-wire= # the reads and writes the station received since the last take_wire
-take_wire() {
-    local now
-    now=$(wc -l <"$VELQUIST_STATION_LOG")
-    wire=$(tail -n +"$((seen + 1))" "$VELQUIST_STATION_LOG" | head -n "$((now - seen))" |
-        cut -d' ' -f2- | grep '^[RP]' | tr '\n' ' ' | sed 's/ $//')
-    seen=$now
-}
 write() { printf 'P%03d %03d' "$1" "$2"; } # the station's write command for CV $1 = $2
 
 # Another test may have left the program on another port: start from the defaults (COM1).
 "$tools/wine-run.sh" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
 pid=$!
-check "the main window appears" "" "$(ui main 60)"
+check_equal "the main window appears" "" "$(ui main 60)"
 
 # Function map: toggle output 2 of FL front.
 ui tab 3 click 1052 idle 60
-take_wire
-check "function map Read order" "R033 R034 R035 R036 R037 R038 R039 R040 R041 R042" "$wire"
+take_wire '^[RP]'
+check_equal "function map Read order" "R033 R034 R035 R036 R037 R038 R039 R040 R041 R042" "$wire"
 front=$(ui get 1194)
 ui click 1104 idle 60 click 1054 idle 60
-take_wire
-check "function map writes only FL front" "$(write 33 $((front ^ 2)))" "$wire"
+take_wire '^[RP]'
+check_equal "function map writes only FL front" "$(write 33 $((front ^ 2)))" "$wire"
 
 # Consist: a new address and F3 toggled.
 ui tab 4 click 1052 idle 60
-take_wire
-check "consist Read order" "R019 R021 R022 R023 R024" "$wire"
+take_wire '^[RP]'
+check_equal "consist Read order" "R019 R021 R022 R023 R024" "$wire"
 address=$(ui get 1249)
 functions=$(ui get 1267)
 new_address=$(((address + 1) % 128))
 ui set 1249 "$new_address" click 1259 idle 60 click 1054 idle 60
-take_wire
-check "consist writes CV 19 and CV 21 only" \
+take_wire '^[RP]'
+check_equal "consist writes CV 19 and CV 21 only" \
     "$(write 19 "$new_address") $(write 21 $((functions ^ 4)))" "$wire"
-check "a consist address of 300 is refused" "Error|Error with Consist Address, Value too large" \
+check_equal "a consist address of 300 is refused" "Error|Error with Consist Address, Value too large" \
     "$(ui set 1249 300 click 1054 box answer 1 idle 60)"
-take_wire
-check "nothing else changed, nothing written" "" "$wire"
+take_wire '^[RP]'
+check_equal "nothing else changed, nothing written" "" "$wire"
 ui set 1249 "$new_address"
 
 # Accessory: a new address (both halves change) and auxiliary output 8 toggled.
 ui tab 5 click 1052 idle 60
-take_wire
-check "accessory Read order" "R520 R519 R513 R521 R514 R515 R516 R517 R518" "$wire"
+take_wire '^[RP]'
+check_equal "accessory Read order" "R520 R519 R513 R521 R514 R515 R516 R517 R518" "$wire"
 low=$(ui get 1095)
 high=$(ui get 1094)
 address=$(ui get 1093)
 aux=$(ui get 1096)
 time_on=$(ui get 1089)
-check "the address joins CV 513 and the low bits of CV 521" \
+check_equal "the address joins CV 513 and the low bits of CV 521" \
     "$(((high & 7) * 64 + (low & 63)))" "$address"
 new_address=$(((address + 65) % 512))
 ui set 1093 "$new_address" click 1115 idle 60 click 1054 idle 60
-take_wire
-check "accessory writes CV 513, CV 521 and CV 514, never 519 or 520" \
+take_wire '^[RP]'
+check_equal "accessory writes CV 513, CV 521 and CV 514, never 519 or 520" \
     "$(write 513 $(((low & ~63) | (new_address & 63)))) $(write 521 $(((high & ~7) | (new_address / 64)))) $(write 514 $((aux ^ 128)))" \
     "$wire"
 new_time_on=$(((time_on + 1) % 256))
-check "an address of 600 is refused on Write Changes" "Error|Error with Address, Value too large" \
+check_equal "an address of 600 is refused on Write Changes" "Error|Error with Address, Value too large" \
     "$(ui set 1093 600 set 1089 "$new_time_on" click 1054 box answer 1 idle 60)"
-take_wire
-check "the other CVs are still written" "$(write 515 "$new_time_on")" "$wire"
-check "and again when the tab is left" "Error|Error with Address, Value too large" \
+take_wire '^[RP]'
+check_equal "the other CVs are still written" "$(write 515 "$new_time_on")" "$wire"
+check_equal "and again when the tab is left" "Error|Error with Address, Value too large" \
     "$(ui tab 0 box answer 1 idle 60)"
 
 ui quit
 wait "$pid"
-check "the program exits with 0" 0 $?
+check_equal "the program exits with 0" 0 $?
 [ "$failures" -eq 0 ]

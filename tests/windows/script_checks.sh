@@ -1,5 +1,5 @@
-# What the end-to-end scripts share: checks that count failures, and the program's registry
-# values. Sourced; the script sets `set -uo pipefail` itself and ends with [ "$failures" -eq 0 ].
+# What the end-to-end scripts share: checks that count failures, the lines the station received,
+# and the program's registry values. Sourced; the script sets `set -uo pipefail` itself and ends with [ "$failures" -eq 0 ].
 tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
 source "$tools/wine-env.sh"
 wine=$VELQUIST_WINE
@@ -20,4 +20,15 @@ check_equal() { # check_equal DESCRIPTION EXPECTED ACTUAL: shows both when they 
 registry() { # registry VALUE -> "TYPE DATA"
     "$wine" reg query 'HKCU\Software\Quenby\DCC' /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
         awk -v name="$1" '$1 == name { $1 = ""; sub(/^ +/, ""); print }'
+}
+# take_wire [PATTERN]: the command lines the simulated station on COM1 received since the last
+# call (or since this file was sourced), those matching PATTERN, joined by spaces, into $wire (not
+# printed: a command substitution would lose the count of lines seen).
+wire_seen=$(wc -l <"${VELQUIST_STATION_LOG:-/dev/null}")
+take_wire() {
+    local now
+    now=$(wc -l <"$VELQUIST_STATION_LOG")
+    wire=$(tail -n +"$((wire_seen + 1))" "$VELQUIST_STATION_LOG" | head -n "$((now - wire_seen))" |
+        cut -d' ' -f2- | grep -E "${1:-.}" | tr '\n' ' ' | sed 's/ $//')
+    wire_seen=$now
 }

@@ -6,29 +6,8 @@
 set -uo pipefail
 exe=$1
 ui=$2
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-failures=0
-check() { # check DESCRIPTION EXPECTED ACTUAL
-    if [ "$2" = "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAILED: $1"
-        echo "  expected: $2"
-        echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/script_checks.sh"
 drive() { "$tools/wine-run.sh" "$ui" "$@" </dev/null | tr -d '\r'; }
-# wire PATTERN: the matching command lines the station received since the last call, joined by
-# spaces, into $lines (not printed: a command substitution would lose the count of lines seen).
-seen=$(wc -l <"$VELQUIST_STATION_LOG")
-wire() {
-    local total
-    total=$(wc -l <"$VELQUIST_STATION_LOG")
-    lines=$(tail -n +"$((seen + 1))" "$VELQUIST_STATION_LOG" | head -n "$((total - seen))" |
-        cut -d' ' -f2- | grep -E "$1" | tr '\n' ' ' | sed 's/ $//')
-    seen=$total
-}
 slider=1400 # slider k has the id 1400 + k
 setValue=1024 # WM_USER: the value, then 1 to report it as the user's
 
@@ -41,9 +20,9 @@ boxes=()
 for k in $(seq 28); do boxes+=(get $((1269 + k))); done
 read_values=$(drive main 60 tab 1 click 1052 idle 120 "${boxes[@]}" | tr '\n' ' ' | sed 's/ $//')
 reads=$(for cv in $(seq 67 94); do printf 'R%03d ' "$cv"; done | sed 's/ $//')
-wire '^R'
-check "Read puts R067 to R094 on the wire in order" "$reads" "$lines"
-check "every step shows a value" 28 "$(echo "$read_values" | wc -w)"
+take_wire '^R'
+check_equal "Read puts R067 to R094 on the wire in order" "$reads" "$wire"
+check_equal "every step shows a value" 28 "$(echo "$read_values" | wc -w)"
 
 defaults=(9 18 27 36 45 54 63 72 81 91 100 109 118 127 136 145 154 163 173 182 191 200 209 218
     227 236 245 255)
@@ -55,17 +34,17 @@ expected=$(
     done | tr '\n' ' ' | sed 's/ $//'
 )
 after_default=$(drive click 1298 click 1054 idle 120 "${boxes[@]}" | tr '\n' ' ' | sed 's/ $//')
-check "Default Table fills the boxes" "${defaults[*]}" "$after_default"
-wire '^P'
-check "Write Changes writes the steps that differ" "$expected" "$lines"
+check_equal "Default Table fills the boxes" "${defaults[*]}" "$after_default"
+take_wire '^P'
+check_equal "Write Changes writes the steps that differ" "$expected" "$wire"
 
 drive send $((slider + 5)) $setValue 40 1 >/dev/null
-check "the thumb wrote its box" 40 "$(drive get 1274)"
+check_equal "the thumb wrote its box" 40 "$(drive get 1274)"
 drive click 1054 idle 120 >/dev/null
-wire '^P'
-check "Write Changes writes the moved step only" "P071 040" "$lines"
+take_wire '^P'
+check_equal "Write Changes writes the moved step only" "P071 040" "$wire"
 
 drive quit >/dev/null
 wait "$pid"
-check "the program exits with 0" 0 "$?"
+check_equal "the program exits with 0" 0 "$?"
 [ "$failures" -eq 0 ]
