@@ -7,6 +7,7 @@
 #include "app/build_info.h"
 #include "app/page_table.h"
 #include "app/placement_rules.h"
+#include "foundation/gdi_object_count.h"
 #include "foundation/message_box.h"
 #include "foundation/settings_store.h"
 #include "resources/resource_ids.h"
@@ -189,4 +190,13 @@ INT_PTR MainFrame::onExitSizeMove() {
     if (currentPage_ && currentPage_->window())
         SendMessageA(currentPage_->window(), WM_EXITSIZEMOVE, 0, 0);
     return 0;
+}
+
+// The end-to-end driver, another process, asks for the GDI count to see whether use leaks.
+INT_PTR MainFrame::onOtherMessage(UINT message, WPARAM, LPARAM) {
+    static const UINT gdiCountMessage = RegisterWindowMessageA(gdiCountMessageName);
+    if (message != gdiCountMessage)
+        return 0;
+    SetWindowLongPtrA(window(), DWLP_MSGRESULT, gdiObjectCount());
+    return TRUE;
 }

@@ -32,6 +32,7 @@ class MainFrame : public TabPage {
     INT_PTR onSysColorChange() override;
     INT_PTR onEnterSizeMove() override;
     INT_PTR onExitSizeMove() override;
+    INT_PTR onOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
     void insertTabs();

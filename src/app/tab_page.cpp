@@ -1,7 +1,7 @@
 #include "app/tab_page.h"
 
-#include "foundation/module_instance.h"
 #include "app/placement_rules.h"
+#include "foundation/module_instance.h"
 #include "resources/resource_ids.h"
 
 TabPage::TabPage(const char* templateName, WindowHandle parent)
@@ -111,6 +111,10 @@ INT_PTR TabPage::onExitSizeMove() {
     return 0;
 }
 
+INT_PTR TabPage::onOtherMessage(UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
 INT_PTR CALLBACK TabPage::dialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* page = reinterpret_cast<TabPage*>(lParam);
@@ -169,6 +173,6 @@ INT_PTR TabPage::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 1;
     default:
-        return 0;
+        return onOtherMessage(message, wParam, lParam);
     }
 }

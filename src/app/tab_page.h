@@ -47,6 +47,8 @@ class TabPage {
     virtual INT_PTR onSysColorChange();
     virtual INT_PTR onEnterSizeMove();
     virtual INT_PTR onExitSizeMove();
+    // Messages none of the above take, registered ones among them.
+    virtual INT_PTR onOtherMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND window_ = nullptr;
     int showCommand_ = SW_RESTORE;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/tab_page.h"
+#include "foundation/gdi_object_count.h"
 #include "foundation/settings_store.h"
 #include "stations/command_station_driver.h"
 
@@ -92,11 +93,6 @@ RECT windowRect(HWND window);
 // Clicks a tab the way the user does, so the tab control itself notifies its parent.
 void clickTab(HWND tabControl, int position);
 
-
-// GDI objects of this process. Wine's GetGuiResources always reports 0; its GDI handles are
-// indexes that GetObjectType accepts without their generation bits, so they are counted there,
-// leaving out the window contexts and regions of the system's own cache.
-int gdiObjectCount();
 // The control with this id anywhere below root (options pages sit inside their host page).
 HWND findControl(HWND root, int id);
 // Top-level windows of this thread with this caption.

@@ -17,15 +17,6 @@ BOOL CALLBACK countWindow(HWND window, LPARAM count) {
     return TRUE;
 }
 
-// Wine's GetGuiResources answers 0, so the live GDI objects are counted from the handle table.
-int gdiObjectCount() {
-    int count = 0;
-    for (uintptr_t index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
-            ++count;
-    return count;
-}
-
 int heapRecordCount() {
     HANDLE heaps[64];
     const DWORD heapCount = GetProcessHeaps(64, heaps);

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "foundation/gdi_object_count.h"
+
 namespace {
 
 constexpr int messageTextId = 0xFFFF; // the text of a message box
@@ -157,6 +159,33 @@ void act(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
         if (findDialog(messageTextId) || findDialog(fileNameCombo))
             return;
     }
+}
+
+BOOL CALLBACK countWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK countProgramWindow(HWND window, LPARAM count) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == programProcess) {
+        countWindow(window, count);
+        EnumChildWindows(window, countWindow, count); // every descendant, not only children
+    }
+    return TRUE;
+}
+
+// The program's windows (top-level ones and all below them) and GDI objects, which the program
+// counts itself when asked: no other process can see its GDI handles.
+void printResources() {
+    int windows = 0;
+    EnumWindows(countProgramWindow, reinterpret_cast<LPARAM>(&windows));
+    DWORD_PTR gdiObjects = 0;
+    if (!SendMessageTimeoutA(mainWindow, RegisterWindowMessageA(gdiCountMessageName), 0, 0,
+                             SMTO_NORMAL, 60000, &gdiObjects))
+        fail("the program did not report its GDI objects");
+    std::printf("windows %d gdi %ld\n", windows, static_cast<long>(gdiObjects));
 }
 
 void waitForMainWindow(unsigned long milliseconds) {
@@ -311,6 +340,10 @@ int main(int argc, char** argv) {
             QueryPerformanceFrequency(&frequency);
             std::printf("%.1f\n", static_cast<double>(now.QuadPart - started.QuadPart) * 1000.0 /
                                       static_cast<double>(frequency.QuadPart));
+        } else if (command == "resources") {
+            needMain();
+            waitIdle(60000);
+            printResources();
         } else if (command == "sleep") {
             Sleep(static_cast<DWORD>(number(next("milliseconds"))));
         } else {
