@@ -7,33 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 samples=${1:-10}
-tools/install-deps.sh cmake make g++ googletest libgtest-dev libgmock-dev \
-    g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool x11-utils
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j"$(nproc)" --target velquist velquist_ui >/dev/null
-cmake --preset native >/dev/null
-cmake --build --preset native -j"$(nproc)" --target velquist-sim-station >/dev/null
-
 dir=$root/build/bench-animation
-ui=build/windows/tests/windows/ui_driver/velquist_ui.exe
-source tools/wine-env.sh
-export WINEPREFIX=$dir/wineprefix
-read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
-export DISPLAY
-app_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    tools/sim-station-ctl.sh stop "$dir"
-    "$VELQUIST_WINESERVER" -k
-    kill "$xvfb_pid"
-}
-trap cleanup EXIT
-tools/wine-prefix.sh "$WINEPREFIX" "$dir/com1"
-tools/sim-station-ctl.sh start build/native/tools/sim_station/velquist-sim-station "$dir"
+source bench/wine_bench_setup.sh
 
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # sample NAME: the medians of CPU ms per second of velquist.exe and of the X server
 sample() {
@@ -50,16 +28,16 @@ sample() {
 }
 
 tools/wine-run.sh reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1 || true
-tools/wine-run.sh build/windows/src/app/velquist.exe </dev/null >/dev/null 2>&1 &
+tools/wine-run.sh "$exe" </dev/null >/dev/null 2>&1 &
 app_pid=$!
-tools/wine-run.sh "$ui" main tab 7 sleep 2000 >/dev/null
+ui main tab 7 sleep 2000 >/dev/null
 sample "Connection Setup tab (no animation)"
 # Tab 8 is Version; the slider (1088) starts at speed 3, End moves it to the fastest, 6.
-tools/wine-run.sh "$ui" tab 8 sleep 2000 >/dev/null
+ui tab 8 sleep 2000 >/dev/null
 sample "Version tab, speed 3 (35 ms, 3 px)"
-speed=$(tools/wine-run.sh "$ui" key 1088 35 sleep 500 send 1087 1025 0 0 | tr -d '\r')
+speed=$(ui key 1088 35 sleep 500 send 1087 1025 0 0)
 [ "$speed" = 6 ] || { echo "the strip did not reach the fastest speed: $speed" >&2; exit 1; }
 sample "Version tab, speed 6 (31 ms, 6 px)"
-tools/wine-run.sh "$ui" quit >/dev/null
+ui quit >/dev/null
 wait "$app_pid" || true
 app_pid=

@@ -8,30 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 runs=${1:-5}
-tools/install-deps.sh cmake make g++ googletest libgtest-dev libgmock-dev \
-    g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool x11-utils
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j"$(nproc)" --target velquist velquist_ui >/dev/null
-cmake --preset native >/dev/null
-cmake --build --preset native -j"$(nproc)" --target velquist-sim-station >/dev/null
-
 dir=$root/build/bench-cv-page
-exe=build/windows/src/app/velquist.exe
-ui_exe=build/windows/tests/windows/ui_driver/velquist_ui.exe
 bindings=18
-source tools/wine-env.sh
-export WINEPREFIX=$dir/wineprefix
-read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
-export DISPLAY
-trap 'tools/sim-station-ctl.sh stop "$dir"; "$VELQUIST_WINESERVER" -k; kill $xvfb_pid' EXIT
-tools/wine-prefix.sh "$WINEPREFIX" "$dir/com1"
-# Without a window manager Wine waits two seconds whenever a top-level window such as the wait
-# bar is hidden; a desktop has one, so let Wine manage the windows itself as run.sh does.
-tools/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1
-
-ui() { tools/wine-run.sh "$ui_exe" "$@" </dev/null | tr -d '\r'; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source bench/wine_bench_setup.sh
 
 # time_action BUTTON LATENCY: prints "wall floor" in ms for one click, the floor from the lines
 # the station received meanwhile.

@@ -9,36 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 rounds=${1:-10}
-tools/install-deps.sh cmake make g++ googletest libgtest-dev libgmock-dev \
-    g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool x11-utils
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j2 --target velquist velquist_ui >/dev/null
-cmake --preset native >/dev/null
-cmake --build --preset native -j2 --target velquist-sim-station >/dev/null
-
 dir=$root/build/bench-hour-of-use
-exe=build/windows/src/app/velquist.exe
-ui_exe=build/windows/tests/windows/ui_driver/velquist_ui.exe
-source tools/wine-env.sh
-export WINEPREFIX=$dir/wineprefix
-read -r DISPLAY xvfb_pid < <(tools/xvfb.sh 1024x768x24)
-export DISPLAY
-app_pid=
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    tools/sim-station-ctl.sh stop "$dir"
-    "$VELQUIST_WINESERVER" -k
-    kill "$xvfb_pid"
-}
-trap cleanup EXIT
-tools/wine-prefix.sh "$WINEPREFIX" "$dir/com1"
-# Without a window manager Wine waits two seconds whenever a top-level window is hidden.
-tools/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1
+source bench/wine_bench_setup.sh
 tools/wine-run.sh reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1 || true
-tools/sim-station-ctl.sh start build/native/tools/sim_station/velquist-sim-station "$dir"
-
-ui() { tools/wine-run.sh "$ui_exe" "$@" </dev/null | tr -d '\r'; }
 windows_path() { echo "Z:${1//\//\\}"; }
 
 tools/wine-run.sh "$exe" </dev/null >/dev/null 2>&1 &
