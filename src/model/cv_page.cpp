@@ -11,6 +11,7 @@ INT_PTR CvPage::onInitDialog(WPARAM, LPARAM) {
 
 INT_PTR CvPage::onDestroy(WPARAM, LPARAM) {
     rules_->keep();
+    forgetBoxes();
     return 0;
 }
 

@@ -8,25 +8,43 @@ HWND Win32PageView::dialog() const {
     return page_.window();
 }
 
+HWND Win32PageView::box(int controlId) {
+    const auto known = boxes_.find(controlId);
+    if (known != boxes_.end())
+        return known->second;
+    HWND found = GetDlgItem(dialog(), controlId);
+    if (found)
+        boxes_[controlId] = found;
+    return found;
+}
+
+void Win32PageView::forgetBoxes() {
+    boxes_.clear();
+}
+
 std::string Win32PageView::boxText(int controlId) {
-    HWND box = GetDlgItem(dialog(), controlId);
-    if (!box)
+    HWND control = box(controlId);
+    if (!control)
         return std::string();
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(box)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(box, &text[0], static_cast<int>(text.size()))));
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 
 void Win32PageView::setBoxText(int controlId, const std::string& text) {
-    SetDlgItemTextA(dialog(), controlId, text.c_str());
+    if (HWND control = box(controlId))
+        SetWindowTextA(control, text.c_str());
 }
 
 bool Win32PageView::isChecked(int controlId) {
-    return IsDlgButtonChecked(dialog(), controlId) == BST_CHECKED;
+    HWND control = box(controlId);
+    return control && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32PageView::setChecked(int controlId, bool checked) {
-    CheckDlgButton(dialog(), controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+    if (HWND control = box(controlId))
+        SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void Win32PageView::showError(const std::string& text) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "pages/cv_editor_rules.h"
 
 class TabPage;
@@ -25,8 +27,14 @@ class Win32PageView : public CvEditorView {
     int selectedListPosition() override;
     void setCaret(int controlId, int position) override;
 
+    // The page's window is gone: its controls with it.
+    void forgetBoxes();
+
   private:
     HWND dialog() const;
+    HWND box(int controlId);
 
     const TabPage& page_;
+    // Under Wine each GetDlgItem asks the server; a page reads and sets its boxes by the dozen.
+    std::map<int, HWND> boxes_;
 };

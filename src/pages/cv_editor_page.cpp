@@ -11,6 +11,7 @@ INT_PTR CvEditorPage::onInitDialog(WPARAM, LPARAM) {
 
 INT_PTR CvEditorPage::onDestroy(WPARAM, LPARAM) {
     rules_.keep();
+    forgetBoxes();
     return 0;
 }
 

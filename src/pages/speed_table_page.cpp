@@ -38,6 +38,16 @@ SpeedTablePage::SpeedTablePage(const char* templateName, WindowHandle parent)
 
 SpeedTablePage::~SpeedTablePage() = default;
 
+std::string SpeedTablePage::boxText(int controlId) {
+    return stepBoxes_.holds(controlId) ? stepBoxes_.heldText(controlId)
+                                       : CvPage::boxText(controlId);
+}
+
+void SpeedTablePage::setBoxText(int controlId, const std::string& text) {
+    if (!stepBoxes_.hold(controlId, text))
+        CvPage::setBoxText(controlId, text);
+}
+
 void SpeedTablePage::moveSlider(int step, long value, bool notify) {
     if (step < 1 || step > speedStepCount || !speedSlides[step - 1])
         return;
@@ -80,6 +90,7 @@ void SpeedTablePage::placeLevelMarks(int x0, int clientWidth) {
 INT_PTR SpeedTablePage::onInitDialog(WPARAM wParam, LPARAM lParam) {
     speedPageWindow = window_;
     openPage = this;
+    stepBoxes_.attach(window_);
     RECT client{};
     GetClientRect(window_, &client);
     const int x0 = (client.right - graphWidth) / 2;
@@ -93,6 +104,7 @@ INT_PTR SpeedTablePage::onInitDialog(WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR SpeedTablePage::onDestroy(WPARAM wParam, LPARAM lParam) {
+    stepBoxes_.detach();
     speedPageWindow = nullptr;
     openPage = nullptr;
     for (HWND& slider : speedSlides) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/cv_page.h"
+#include "pages/speed_step_boxes.h"
 #include "pages/speed_table_rules.h"
 
 // The open page and its sliders (entry k - 1 for step k); null while no page is open.
@@ -15,6 +16,9 @@ void setSpeedStep(int step, unsigned value);
 class SpeedTablePage : public CvPage, private SpeedSliders {
   public:
     SpeedTablePage(const char* templateName, WindowHandle parent);
+
+    std::string boxText(int controlId) override;
+    void setBoxText(int controlId, const std::string& text) override;
 
   protected:
     ~SpeedTablePage() override;
@@ -32,6 +36,7 @@ class SpeedTablePage : public CvPage, private SpeedSliders {
     void createSliders(int x0);
     void placeLevelMarks(int x0, int clientWidth);
 
+    SpeedStepBoxes stepBoxes_;
     SpeedTableRules rules_;
     HPEN markPen_ = nullptr;
     RECT frame_ = {};

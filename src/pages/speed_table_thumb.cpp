@@ -64,11 +64,15 @@ void showPopupWithValue(HWND thumb, const ThumbState& state) {
     showPopupAt(thumb);
 }
 
+// Under Wine every window move is a round trip to its server, and Force Inclination moves up to
+// 27 thumbs per mouse move: an unmoved thumb is left alone, and a moved one leaves the repaint of
+// the places it left and entered to that one trip, without the messages nothing here answers.
 void placeThumb(HWND thumb, ThumbState& state, int position) {
+    if (position == state.position)
+        return;
     state.position = position;
-    RECT client{};
-    GetClientRect(thumb, &client);
-    MoveWindow(thumb, 0, position, client.right, client.bottom, TRUE);
+    SetWindowPos(thumb, nullptr, 0, position, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOSENDCHANGING);
 }
 
 // A value the user set: the thumb, the popup, then the page.

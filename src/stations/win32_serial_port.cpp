@@ -1,6 +1,7 @@
 // The Win32 port: the same line settings as the termios port, applied in the same order.
 #include "stations/win32_serial_port.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -79,12 +80,39 @@ void Win32SerialPort::close() {
     if (handle_ != INVALID_HANDLE_VALUE)
         CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
+    aheadStart_ = aheadEnd_ = 0;
 }
 
-size_t Win32SerialPort::read(uint8_t* buffer, size_t count, unsigned waitMs) {
+size_t Win32SerialPort::takeAhead(uint8_t* buffer, size_t count) {
+    const size_t held = aheadEnd_ - aheadStart_;
+    const size_t taken = count < held ? count : held;
+    std::memcpy(buffer, ahead_ + aheadStart_, taken);
+    aheadStart_ += taken;
+    if (aheadStart_ == aheadEnd_)
+        aheadStart_ = aheadEnd_ = 0;
+    return taken;
+}
+
+// Whatever has arrived already, read in one call; waiting bytes make ReadFile return at once.
+void Win32SerialPort::readAhead() {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(handle_, &errors, &status) || status.cbInQue == 0)
+        return;
+    const size_t room = sizeof ahead_ - aheadEnd_;
     DWORD got = 0;
+    ReadFile(handle_, ahead_ + aheadEnd_,
+             static_cast<DWORD>(status.cbInQue < room ? status.cbInQue : room), &got, nullptr);
+    aheadEnd_ += got;
+}
+
+// Waits, as before, for all of count: first from the bytes read ahead, then from the line.
+size_t Win32SerialPort::read(uint8_t* buffer, size_t count, unsigned waitMs) {
     if (!isOpen())
         return 0;
+    size_t taken = takeAhead(buffer, count);
+    if (taken == count)
+        return taken;
     // Rounded down: a wait never runs past the caller's deadline.
     unsigned stepped = waitMs / waitStepMs * waitStepMs;
     if (stepped != readWaitMs_) {
@@ -92,8 +120,12 @@ size_t Win32SerialPort::read(uint8_t* buffer, size_t count, unsigned waitMs) {
         if (SetCommTimeouts(handle_, &timeouts))
             readWaitMs_ = stepped;
     }
-    ReadFile(handle_, buffer, static_cast<DWORD>(count), &got, nullptr);
-    return got;
+    DWORD got = 0;
+    ReadFile(handle_, buffer + taken, static_cast<DWORD>(count - taken), &got, nullptr);
+    taken += got;
+    if (taken == count)
+        readAhead();
+    return taken;
 }
 
 size_t Win32SerialPort::write(const uint8_t* data, size_t count) {
@@ -108,5 +140,5 @@ size_t Win32SerialPort::clearErrorsAndCountQueued() {
     COMSTAT status{};
     if (!isOpen() || !ClearCommError(handle_, &errors, &status))
         return 0;
-    return status.cbInQue;
+    return aheadEnd_ - aheadStart_ + status.cbInQue;
 }

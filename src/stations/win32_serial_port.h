@@ -17,6 +17,14 @@ class Win32SerialPort : public SerialPort {
     HANDLE handle() const { return handle_; }
 
   private:
+    size_t takeAhead(uint8_t* buffer, size_t count);
+    void readAhead();
+
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     unsigned readWaitMs_ = readTimeoutConstantMs; // the read wait the port is set to
+    // Bytes already received but not yet asked for: the link reads an answer byte by byte, and
+    // under Wine each ReadFile is a round trip to its server.
+    uint8_t ahead_[256] = {};
+    size_t aheadStart_ = 0;
+    size_t aheadEnd_ = 0;
 };

@@ -94,6 +94,27 @@ TEST(Win32SerialPort, AReadWaitsNoLongerThanTheTimeLeft) {
     EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 16000u);
 }
 
+// The port reads ahead what has arrived, but hands it out as asked: an answer read one byte at
+// a time comes whole and in order, counted as queued until taken, and nothing is left after it.
+TEST(Win32SerialPort, AnAnswerReadByteByByteComesWholeAndCounted) {
+    Win32SerialPort port;
+    ASSERT_EQ(port.open("COM1", 9600), serialOpened);
+    uint8_t byte = 0;
+    while (port.clearErrorsAndCountQueued() > 0)
+        port.read(&byte, 1, readTimeoutConstantMs);
+    ASSERT_EQ(port.write(reinterpret_cast<const uint8_t*>("M\r\n"), 3), 3u);
+    std::string answer;
+    ASSERT_EQ(port.read(&byte, 1, readTimeoutConstantMs), 1u);
+    answer += static_cast<char>(byte);
+    Sleep(200);
+    EXPECT_EQ(port.clearErrorsAndCountQueued(), 8u);
+    while (answer.size() < 9 && port.read(&byte, 1, readTimeoutConstantMs) == 1)
+        answer += static_cast<char>(byte);
+    EXPECT_EQ(answer, "COMMAND: ");
+    EXPECT_EQ(port.clearErrorsAndCountQueued(), 0u);
+    EXPECT_EQ(port.read(&byte, 1, 100), 0u);
+}
+
 TEST(Win32SerialPort, MissingOrAbsurdPortsFailAtTheFirstStep) {
     NceDriver driver;
     EXPECT_EQ(driver.open("9600|COM8"), 1);

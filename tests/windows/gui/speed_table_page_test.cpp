@@ -272,6 +272,19 @@ TEST_F(SpeedTablePageTest, ForceInclinationKeepsAFallingAndRisingShapeBelowStepT
     EXPECT_EQ(thumbValues(), levelled);
 }
 
+// The page holds the texts its sliders set until something asks the box: a box written
+// directly afterwards keeps the direct text, for other readers and the page's own rules alike.
+TEST_F(SpeedTablePageTest, ADirectWriteAfterASliderWins) {
+    setTable(std::vector<int>(28, 200));
+    SetDlgItemTextA(dialog(), speedStepBox(28), "28");
+    click(buildFromRightButton);
+    std::vector<int> steps;
+    for (int k = 1; k <= 28; ++k)
+        steps.push_back(k);
+    EXPECT_EQ(boxes(), texts(steps));
+    EXPECT_EQ(thumbValues(), steps);
+}
+
 TEST_F(SpeedTablePageTest, TableActionsWithForceInclinationOn) {
     const std::vector<int> defaults = {9,   18,  27,  36,  45,  54,  63,  72,  81,  91,
                                        100, 109, 118, 127, 136, 145, 154, 163, 173, 182,
