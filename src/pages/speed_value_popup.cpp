@@ -79,8 +79,11 @@ void showPopupAt(HWND thumb) {
     GetWindowRect(thumb, &rect);
     const int x = rect.left + (rect.right - rect.left) / 2 - popupCentreOffset;
     const int y = rect.top - popupRise;
+    // While it is shown it is already topmost: a drag then only moves it, which costs Wine's
+    // server a fraction of showing it again on every mouse move.
+    const UINT placement = IsWindowVisible(speedPopup) ? SWP_NOZORDER : SWP_SHOWWINDOW;
     SetWindowPos(speedPopup, HWND_TOPMOST, x, y, popupWidth, popupHeight,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+                 SWP_NOACTIVATE | SWP_NOCOPYBITS | placement);
     // Unmoved, the popup would keep its old text: the other form after Show CV # changed.
     InvalidateRect(speedPopup, nullptr, TRUE);
 }
