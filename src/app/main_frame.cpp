@@ -8,6 +8,7 @@
 #include "app/page_table.h"
 #include "app/placement_rules.h"
 #include "foundation/gdi_object_count.h"
+#include "foundation/heap_in_use.h"
 #include "foundation/message_box.h"
 #include "foundation/settings_store.h"
 #include "resources/resource_ids.h"
@@ -192,11 +193,18 @@ INT_PTR MainFrame::onExitSizeMove() {
     return 0;
 }
 
-// The end-to-end driver, another process, asks for the GDI count to see whether use leaks.
+// The end-to-end driver, another process, asks for the GDI count and the heap bytes in use to see
+// whether use leaks.
 INT_PTR MainFrame::onOtherMessage(UINT message, WPARAM, LPARAM) {
     static const UINT gdiCountMessage = RegisterWindowMessageA(gdiCountMessageName);
-    if (message != gdiCountMessage)
+    static const UINT heapInUseMessage = RegisterWindowMessageA(heapInUseMessageName);
+    LONG_PTR answer = 0;
+    if (message == gdiCountMessage)
+        answer = gdiObjectCount();
+    else if (message == heapInUseMessage)
+        answer = static_cast<LONG_PTR>(heapInUse().bytes / 1024);
+    else
         return 0;
-    SetWindowLongPtrA(window(), DWLP_MSGRESULT, gdiObjectCount());
+    SetWindowLongPtrA(window(), DWLP_MSGRESULT, answer);
     return TRUE;
 }

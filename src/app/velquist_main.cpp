@@ -1,14 +1,26 @@
-// The entry point: puts the real message boxes and the registry behind the program's seams and
-// runs it.
+// The entry point: puts the real message boxes, the registry and Sleep behind the program's seams
+// and runs it.
 #include <windows.h>
 
 #include "app/start_up.h"
 #include "app/win32_message_box.h"
 #include "foundation/message_box.h"
+#include "foundation/pause.h"
 #include "foundation/registry_settings_store.h"
 #include "foundation/settings_store.h"
 
+namespace {
+
+// Sleep ends within a fraction of a millisecond of its time; the C++ library's sleep, built on
+// the POSIX layer, overshoots by nearly a millisecond, and every station command pauses once.
+void sleepMilliseconds(unsigned milliseconds) {
+    Sleep(milliseconds);
+}
+
+} // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    setPauseHandler(sleepMilliseconds);
     setMessageBoxHandler(showWin32MessageBox);
     setQuestionHandler(askWin32YesNo);
     RegistrySettingsStore registry;

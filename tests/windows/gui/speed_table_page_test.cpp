@@ -2,6 +2,7 @@
 // actions with Force Inclination, and what opening and closing the page leaves behind.
 #include "gui_test_support.h"
 
+#include "foundation/heap_in_use.h"
 #include "model/cv_text_store.h"
 #include "pages/speed_table_graph.h"
 #include "pages/speed_table_page.h"
@@ -15,21 +16,6 @@ BOOL CALLBACK countWindow(HWND window, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
     EnumChildWindows(window, countWindow, count);
     return TRUE;
-}
-
-int heapRecordCount() {
-    HANDLE heaps[64];
-    const DWORD heapCount = GetProcessHeaps(64, heaps);
-    int count = 0;
-    for (DWORD i = 0; i < heapCount && i < 64; ++i) {
-        PROCESS_HEAP_ENTRY entry{};
-        HeapLock(heaps[i]);
-        while (HeapWalk(heaps[i], &entry))
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-                ++count;
-        HeapUnlock(heaps[i]);
-    }
-    return count;
 }
 
 class SpeedTablePageTest : public ShellTest {
@@ -348,7 +334,7 @@ TEST_F(SpeedTablePageTest, OpeningAndClosingLeavesNothingBehind) {
     int windows = 0;
     EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&windows));
     const int gdiObjects = gdiObjectCount();
-    const int heapRecords = heapRecordCount();
+    const uint64_t heapBlocks = heapInUse().blocks;
     for (int i = 0; i < 100; ++i) {
         openPage();
         SetFocus(thumb(1 + i % 28));
@@ -363,7 +349,7 @@ TEST_F(SpeedTablePageTest, OpeningAndClosingLeavesNothingBehind) {
     EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&windowsAfter));
     EXPECT_EQ(windowsAfter, windows);
     EXPECT_EQ(gdiObjectCount(), gdiObjects);
-    EXPECT_EQ(heapRecordCount(), heapRecords);
+    EXPECT_EQ(heapInUse().blocks, heapBlocks);
     EXPECT_EQ(thumbRegistry, nullptr);
 }
 

@@ -2,10 +2,12 @@
 #include "gui_test_support.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "app/animation_window.h"
 #include "app/train_animation.h"
 #include "app/version_page.h"
+#include "foundation/heap_in_use.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -134,6 +136,11 @@ TEST_F(VersionPageTest, OpeningAndClosingLeavesNoGdiObjectWindowOrTimer) {
     HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
     EXPECT_EQ(gdiObjectCount(), atStart + 1);
     DeleteObject(brush);
+    // Likewise the heap figure must see what the C++ library allocates.
+    const HeapUse heapAtStart = heapInUse();
+    std::vector<char> block(1 << 20);
+    EXPECT_GE(heapInUse().bytes, heapAtStart.bytes + block.size());
+    EXPECT_GT(heapInUse().blocks, heapAtStart.blocks);
 
     // The first openings make what the system keeps for good (fonts, cached contexts).
     for (int round = 0; round < 3; ++round) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "foundation/gdi_object_count.h"
+#include "foundation/heap_in_use.h"
 
 namespace {
 
@@ -28,10 +29,13 @@ constexpr int quitCommand = 40003; // what Ctrl+Q sends
 HWND mainWindow = nullptr;
 DWORD programProcess = 0;
 
-// One action at a time runs in the program while the driver goes on: a click sent from a thread
-// of its own, so a message box the action opens can still be seen and answered.
+// One action at a time runs in the program while the driver goes on: a click sent from a worker
+// thread, so a message box the action opens can still be seen and answered. The worker starts
+// with the driver: a Wine process's first new thread costs some 15 ms, which would otherwise be
+// counted in a timed action.
 struct PendingAction {
-    HANDLE thread = nullptr;
+    HANDLE start = nullptr; // set when an action is ready for the worker
+    HANDLE done = nullptr;  // set while no action runs
     HWND target = nullptr;
     UINT message = 0;
     WPARAM wParam = 0;
@@ -119,18 +123,27 @@ HWND waitForDialog(int childId, unsigned long milliseconds, const char* what) {
 }
 
 DWORD WINAPI sendPending(LPVOID) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(pending.target, pending.message, pending.wParam, pending.lParam,
-                        SMTO_NORMAL, 600000, &result);
-    return 0;
+    for (;;) {
+        WaitForSingleObject(pending.start, INFINITE);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(pending.target, pending.message, pending.wParam, pending.lParam,
+                            SMTO_NORMAL, 600000, &result);
+        SetEvent(pending.done);
+    }
+}
+
+void startWorker() {
+    pending.start = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    pending.done = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    if (!pending.start || !pending.done ||
+        !CreateThread(nullptr, 0, sendPending, nullptr, 0, nullptr))
+        fail("cannot start the worker thread");
 }
 
 // Waits for the running action to end; a message box that comes up instead is a failure.
 void waitIdle(unsigned long milliseconds) {
-    if (!pending.thread)
-        return;
     for (unsigned long waited = 0;; waited += 50) {
-        if (WaitForSingleObject(pending.thread, 50) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(pending.done, 50) == WAIT_OBJECT_0)
             break;
         if (HWND box = findDialog(messageTextId))
             fail("a message box came up: " + windowText(box) + "|" +
@@ -138,8 +151,6 @@ void waitIdle(unsigned long milliseconds) {
         if (waited >= milliseconds)
             fail("the program is still busy");
     }
-    CloseHandle(pending.thread);
-    pending.thread = nullptr;
 }
 
 // Starts an action and returns once it has ended or has opened a dialog of its own.
@@ -149,13 +160,11 @@ void act(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
     pending.message = message;
     pending.wParam = wParam;
     pending.lParam = lParam;
-    pending.thread = CreateThread(nullptr, 0, sendPending, nullptr, 0, nullptr);
+    ResetEvent(pending.done);
+    SetEvent(pending.start);
     for (;;) {
-        if (WaitForSingleObject(pending.thread, 50) == WAIT_OBJECT_0) {
-            CloseHandle(pending.thread);
-            pending.thread = nullptr;
+        if (WaitForSingleObject(pending.done, 50) == WAIT_OBJECT_0)
             return;
-        }
         if (findDialog(messageTextId) || findDialog(fileNameCombo))
             return;
     }
@@ -176,16 +185,22 @@ BOOL CALLBACK countProgramWindow(HWND window, LPARAM count) {
     return TRUE;
 }
 
-// The program's windows (top-level ones and all below them) and GDI objects, which the program
-// counts itself when asked: no other process can see its GDI handles.
+long askProgram(const char* messageName, const char* what) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(mainWindow, RegisterWindowMessageA(messageName), 0, 0, SMTO_NORMAL,
+                             60000, &answer))
+        fail(std::string("the program did not report its ") + what);
+    return static_cast<long>(answer);
+}
+
+// The program's windows (top-level ones and all below them), GDI objects and heap kilobytes in
+// use; the program counts the last two itself when asked, as no other process can see them.
 void printResources() {
     int windows = 0;
     EnumWindows(countProgramWindow, reinterpret_cast<LPARAM>(&windows));
-    DWORD_PTR gdiObjects = 0;
-    if (!SendMessageTimeoutA(mainWindow, RegisterWindowMessageA(gdiCountMessageName), 0, 0,
-                             SMTO_NORMAL, 60000, &gdiObjects))
-        fail("the program did not report its GDI objects");
-    std::printf("windows %d gdi %ld\n", windows, static_cast<long>(gdiObjects));
+    const long gdiObjects = askProgram(gdiCountMessageName, "GDI objects");
+    const long heapKilobytes = askProgram(heapInUseMessageName, "heap in use");
+    std::printf("windows %d gdi %ld heap_kb %ld\n", windows, gdiObjects, heapKilobytes);
 }
 
 void waitForMainWindow(unsigned long milliseconds) {
@@ -219,6 +234,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     LARGE_INTEGER started{};
     QueryPerformanceCounter(&started);
+    startWorker();
     std::vector<std::string> args(argv + 1, argv + argc);
     size_t i = 0;
     auto next = [&](const char* what) -> const char* {
