@@ -10,6 +10,7 @@
 #include "simulated_station.h"
 
 #include <chrono>
+#include <ctime>
 #include <deque>
 #include <string>
 
@@ -36,7 +37,8 @@ class PtyServer {
     void chatter();
     void pauseMaster();
     bool retryAfterStall(ssize_t count);
-    int pollTimeout() const;
+    // The time until the next answer or chatter is due; false when nothing is due.
+    bool timeUntilWake(timespec* wait) const;
 
     SimulatedStation& station_;
     PseudoTerminal& terminal_;
