@@ -161,9 +161,11 @@ bool PtyServer::timeUntilWake(timespec* wait) const {
         return false;
     }
     // To the nanosecond: a wait in whole milliseconds would add half a millisecond on average to
-    // every answer's latency.
-    const auto nanos =
+    // every answer's latency. Linux may also end a poll up to a thousandth of its timeout late
+    // (0.7 ms of a 700 ms latency), so the loop asks for that much less and waits out the rest.
+    auto nanos =
         wake > now ? std::chrono::duration_cast<std::chrono::nanoseconds>(wake - now).count() : 0;
+    nanos -= nanos / 1000;
     wait->tv_sec = static_cast<time_t>(nanos / 1000000000);
     wait->tv_nsec = static_cast<long>(nanos % 1000000000);
     return true;
