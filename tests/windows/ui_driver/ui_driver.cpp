@@ -60,12 +60,6 @@ std::string windowText(HWND window) {
     return text;
 }
 
-std::string className(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 struct ControlSearch {
     int id;
     HWND found;
@@ -88,28 +82,16 @@ HWND control(int id) {
     return search.found;
 }
 
-// The program's top-level dialogs that are message boxes or file dialogs.
-struct DialogSearch {
-    int childId;
-    HWND found;
-};
-
-BOOL CALLBACK matchDialog(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<DialogSearch*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == programProcess && IsWindowVisible(window) && className(window) == "#32770" &&
-        GetDlgItem(window, search->childId)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// The program's shown top-level dialog holding the given child: a message box or a file dialog.
 HWND findDialog(int childId) {
-    DialogSearch search{childId, nullptr};
-    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+         window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == programProcess && IsWindowVisible(window) && GetDlgItem(window, childId))
+            return window;
+    }
+    return nullptr;
 }
 
 HWND waitForDialog(int childId, unsigned long milliseconds, const char* what) {
@@ -140,10 +122,15 @@ void startWorker() {
         fail("cannot start the worker thread");
 }
 
+// How often a running action is checked for a dialog it opened. Each check is a few dozen
+// requests to Wine's server, which the program's own requests wait behind; the action's end is
+// seen at once whatever this is.
+constexpr DWORD dialogCheckMs = 250;
+
 // Waits for the running action to end; a message box that comes up instead is a failure.
 void waitIdle(unsigned long milliseconds) {
-    for (unsigned long waited = 0;; waited += 50) {
-        if (WaitForSingleObject(pending.done, 50) == WAIT_OBJECT_0)
+    for (unsigned long waited = 0;; waited += dialogCheckMs) {
+        if (WaitForSingleObject(pending.done, dialogCheckMs) == WAIT_OBJECT_0)
             break;
         if (HWND box = findDialog(messageTextId))
             fail("a message box came up: " + windowText(box) + "|" +
@@ -163,7 +150,7 @@ void act(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
     ResetEvent(pending.done);
     SetEvent(pending.start);
     for (;;) {
-        if (WaitForSingleObject(pending.done, 50) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(pending.done, dialogCheckMs) == WAIT_OBJECT_0)
             return;
         if (findDialog(messageTextId) || findDialog(fileNameCombo))
             return;
