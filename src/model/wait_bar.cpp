@@ -18,12 +18,14 @@ constexpr unsigned readablePauseMs = 250;
 WaitBar::WaitBar(HWND owner, uint32_t maximum, const char* message) : maximum_(maximum) {
     CreateDialogParamA(moduleInstance(), "WAIT_BAR", nullptr, dialogProcedure,
                        reinterpret_cast<LPARAM>(this));
+    progress_ = GetDlgItem(window_, IDC_WAIT_PROGRESS);
+    messageLine_ = GetDlgItem(window_, IDC_WAIT_MESSAGE);
     // The full 32-bit range: a 16-bit one would wrap for a maximum above 65535 and show a full
     // bar long before the end.
     const int range =
         maximum > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(maximum);
-    SendDlgItemMessageA(window_, IDC_WAIT_PROGRESS, PBM_SETRANGE32, 0, range);
-    SetDlgItemTextA(window_, IDC_WAIT_MESSAGE, message ? message : "");
+    SendMessageA(progress_, PBM_SETRANGE32, 0, range);
+    SetWindowTextA(messageLine_, message ? message : "");
     centreOn(owner);
     HCURSOR hourglass = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT));
     if (hourglass)
@@ -52,9 +54,9 @@ void WaitBar::step(const char* message) {
 
 void WaitBar::setPosition(uint32_t position, const char* message) {
     position_ = position > maximum_ ? maximum_ : position;
-    SendDlgItemMessageA(window_, IDC_WAIT_PROGRESS, PBM_SETPOS, position_, 0);
+    SendMessageA(progress_, PBM_SETPOS, position_, 0);
     if (message)
-        SetDlgItemTextA(window_, IDC_WAIT_MESSAGE, message);
+        SetWindowTextA(messageLine_, message);
 }
 
 void WaitBar::centreOn(HWND owner) {

@@ -38,6 +38,10 @@ class WaitBar : public WaitProgress {
     void comeToTop();
 
     HWND window_ = nullptr;
+    // Found once: under Wine every search for a control is a request to its server, and the bar
+    // is stepped once per CV.
+    HWND progress_ = nullptr;
+    HWND messageLine_ = nullptr;
     HWND repaintTarget_ = nullptr;
     uint32_t maximum_;
     uint32_t position_ = 0;
