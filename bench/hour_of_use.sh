@@ -15,9 +15,9 @@ tools/wine-run.sh reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null
 windows_path() { echo "Z:${1//\//\\}"; }
 
 # The C library's malloc under Wine's Unix side raises its threshold for giving a block a mapping
-# of its own whenever such a block is freed (window surfaces come and go with every wait bar), and
-# its heap then grows by some 500 kB once, at a moment that varies from run to run. A fixed
-# threshold keeps that out, so that growth in private memory means something was kept.
+# of its own whenever such a block is freed (most likely window surfaces, as wait bars come and
+# go), and its heap then grows by some 500 kB once, at a moment that varies from run to run. A
+# fixed threshold keeps that out, so that growth in private memory means something was kept.
 GLIBC_TUNABLES=glibc.malloc.mmap_threshold=131072 tools/wine-run.sh "$exe" </dev/null >/dev/null 2>&1 &
 app_pid=$!
 ui main 60 >/dev/null
