@@ -19,6 +19,9 @@ constexpr StationTag makeStationTag(char a, char b, char c, char d) {
            static_cast<StationTag>(static_cast<uint8_t>(d)) << 24;
 }
 
+// A programming track that writes every CV safely.
+constexpr int32_t noCvLimit = 0;
+
 struct StationVersionInfo {
     int32_t marker;
     char text[250];
@@ -44,6 +47,9 @@ class CommandStationDriver {
     // The configuration in the driver's own format, for `open` at the next start.
     virtual std::string getConfig() = 0;
     virtual StationTag getTag() = 0;
+    // The highest CV the station's programming track writes without harm, or noCvLimit. Some
+    // stations write a CV above their limit to another CV instead, which costs the user data.
+    virtual int32_t highestSafeCv() { return noCvLimit; }
 
   private:
     std::string name_;

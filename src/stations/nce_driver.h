@@ -32,6 +32,8 @@ class NceDriver : public CommandStationDriver {
     int getVersion(StationVersionInfo* info) override;
     std::string getConfig() override;
     StationTag getTag() override { return tag; }
+    // NCE: a write above CV 255 on this station's programming track changes another CV.
+    int32_t highestSafeCv() override { return 255; }
 
     const char* portName() const { return link_.portName(); }
     void setPortName(const char* name) { link_.setPortName(name); }

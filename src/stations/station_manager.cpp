@@ -234,6 +234,11 @@ int32_t stationGetVersion(StationVersionInfo* info) {
     return driver ? driver->getVersion(info) : 1;
 }
 
+int32_t stationHighestSafeCv() {
+    CommandStationDriver* driver = activeStation();
+    return driver ? driver->highestSafeCv() : noCvLimit;
+}
+
 int32_t knownCvValue(int32_t cv, uint8_t* value, int includeFileValues) {
     setStationErrorText(nullptr);
     *value = 0;

@@ -28,6 +28,8 @@ int isStationOpen();
 int32_t stationReadCv(int32_t cv, uint8_t* value);
 int32_t stationWriteCv(int32_t cv, int value);
 int32_t stationGetVersion(StationVersionInfo* info);
+// The active driver's highest safe CV for writes, or noCvLimit (also without a driver).
+int32_t stationHighestSafeCv();
 int32_t knownCvValue(int32_t cv, uint8_t* value, int includeFileValues);
 void rememberFileCvValue(int32_t cv, int value);
 void forgetCvValue(int32_t cv);
