@@ -170,10 +170,8 @@ TEST_F(CvEditorRulesTest, WritingAboveTheSafeLimitAsksFirst) {
         Lines asked;
         Lines traffic;
     } cases[] = {
-        {255, "300", false, {"300"}, {}},
-        {255, "300", true, {"300"}, {"W300=7"}},
-        {255, "255", false, {}, {"W255=7"}},
-        {noCvLimit, "1024", false, {}, {"W1024=7"}},
+        {255, "300", false, {"300"}, {}},    {255, "300", true, {"300"}, {"W300=7"}},
+        {255, "255", false, {}, {"W255=7"}}, {noCvLimit, "1024", false, {}, {"W1024=7"}},
         {255, "1025", false, {}, {}}, // not a CV: refused without asking
     };
     for (const Case& c : cases) {

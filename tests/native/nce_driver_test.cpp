@@ -118,9 +118,10 @@ TEST_F(NceDriverTest, AnswersAreJudgedByTheirWordsNotTheirBlanks) {
         {'R', "123456\r\n", 1, 0, "ERROR INVALID DATA"},
         {'R', "\r\n  ERROR  \r\nmore", 1, 0, "ERROR"},
         {'R', "NO ACKNOWLEDGE FROM DECODER\r\nmore", 1, 0, "NO ACKNOWLEDGE FROM DECODER"},
-        {'R', std::string("\0\0"
-                          "12\r\n",
-                          6),
+        {'R',
+         std::string("\0\0"
+                     "12\r\n",
+                     6),
          1, 0, "ERROR INVALID DATA"},
         {'R', "\r\n", 1, 0, "NO DATA RETURNED"},
         {'R', " \t \r\n\r\n ", 1, 0, "NO DATA RETURNED"},

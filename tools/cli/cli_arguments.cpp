@@ -6,13 +6,14 @@
 #include <set>
 
 const char cliUsage[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] read CV [CV ...] | "
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--allow-high-cvs] "
+    "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
     "show FILE | --help";
 
 const char cliHelp[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] COMMAND\n"
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--allow-high-cvs] COMMAND\n"
     "Reads and writes the CVs of the decoder on the programming track of an NCE Powerhouse Pro.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
@@ -29,6 +30,9 @@ const char cliHelp[] =
     "\n"
     "  --port DEVICE                 serial device (default /dev/ttyS0)\n"
     "  --baud 9600|19200             line speed (default 9600)\n"
+    "  --allow-high-cvs              let write and restore write CVs above 255 through a\n"
+    "                                Powerhouse Pro, whose programming track can write such a\n"
+    "                                CV to another CV instead (refused whole without it)\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
 
 std::vector<int> defaultBackupCvs() {
@@ -156,6 +160,10 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
     int at = 1;
     for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
         std::string option = argv[at];
+        if (option == "--allow-high-cvs") {
+            request.allowHighCvs = true;
+            continue;
+        }
         if (option != "--port" && option != "--baud") {
             error = "unknown option '" + option + "'";
             return false;
