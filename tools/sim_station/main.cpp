@@ -23,7 +23,8 @@ namespace {
 const char* const programName = "velquist-sim-station";
 const char* const usage =
     "usage: velquist-sim-station [--link PATH] [--state FILE] [--log FILE] [--latency-ms N] "
-    "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N]";
+    "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N] "
+    "[--answer-style plain|real|real-no-prompt] [--no-feedback-cv N]... [--real-timing]";
 const long maxLatencyMs = 600000;
 
 struct Options {
@@ -33,6 +34,8 @@ struct Options {
     ServerSettings server;
     std::vector<StationFault> faults;
     int faultEvery = 0;
+    AnswerStyle style = AnswerStyle::Plain;
+    std::vector<int> deafCvs;
 };
 
 [[noreturn]] void usageError(const std::string& problem) {
@@ -64,9 +67,13 @@ Options parseOptions(int argc, char** argv) {
             std::printf("%s\nMODE: %s\n", usage, stationFaultNames().c_str());
             std::exit(0);
         }
+        if (name == "--real-timing") {
+            options.server.realTiming = true;
+            continue;
+        }
         if (name != "--link" && name != "--state" && name != "--log" && name != "--latency-ms" &&
             name != "--version-text" && name != "--fault" && name != "--fault-every" &&
-            name != "--chatter-ms") {
+            name != "--chatter-ms" && name != "--answer-style" && name != "--no-feedback-cv") {
             usageError("unknown option '" + name + "'");
         }
         if (i + 1 == argc) {
@@ -89,6 +96,13 @@ Options parseOptions(int argc, char** argv) {
             options.faultEvery = static_cast<int>(parseWholeNumber(name, value, 1, 1000000));
         } else if (name == "--version-text") {
             options.versionText = value;
+        } else if (name == "--answer-style") {
+            if (!parseAnswerStyle(value, options.style)) {
+                usageError("unknown answer style '" + value + "'");
+            }
+        } else if (name == "--no-feedback-cv") {
+            options.deafCvs.push_back(
+                static_cast<int>(parseWholeNumber(name, value, 1, SimulatedStation::cvCount)));
         } else {
             StationFault fault{};
             if (!parseStationFault(value, fault)) {
@@ -142,6 +156,10 @@ int main(int argc, char** argv) {
         station.addFault(fault);
     }
     station.setFaultEvery(options.faultEvery);
+    station.setAnswerStyle(options.style);
+    for (const int cv : options.deafCvs) {
+        station.addDeafCv(cv);
+    }
     std::string error;
     const std::string& statePath = options.server.statePath;
     if (!statePath.empty() && !loadStateFile(statePath, station, error)) {

@@ -2,6 +2,7 @@
 
 #include "decimal_number.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstddef>
@@ -12,6 +13,9 @@ namespace {
 const char* const promptText = "COMMAND: ";
 const char* const refusal = "?\r\n";
 const char* const noDecoderText = "NO ACKNOWLEDGE FROM DECODER\r\n";
+// A real station's words.
+const char* const noFeedbackWords = "NO FEEDBACK DETECTED";
+const char* const notUnderstoodWords = "COMMAND NOT UNDERSTOOD ****";
 const char* const valueOver255Text = "300";
 // Longer than any answer buffer of the driver, short enough that a version answer stays within
 // the 1024 bytes the driver waits for one answer.
@@ -27,6 +31,15 @@ const struct {
     {"nul-bytes", StationFault::NulBytes},
     {"overlong", StationFault::Overlong},
     {"chatter", StationFault::Chatter},
+    {"not-understood", StationFault::NotUnderstood},
+};
+const struct {
+    const char* name;
+    AnswerStyle style;
+} styleNames[] = {
+    {"plain", AnswerStyle::Plain},
+    {"real", AnswerStyle::Real},
+    {"real-no-prompt", AnswerStyle::RealNoPrompt},
 };
 
 unsigned faultBit(StationFault fault) {
@@ -109,6 +122,16 @@ bool parseStationFault(const std::string& name, StationFault& fault) {
     return false;
 }
 
+bool parseAnswerStyle(const std::string& name, AnswerStyle& style) {
+    for (const auto& entry : styleNames) {
+        if (name == entry.name) {
+            style = entry.style;
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string stationFaultNames() {
     std::string names;
     for (const auto& entry : faultNames) {
@@ -168,16 +191,21 @@ StationReply SimulatedStation::answer(const std::string& line) {
     const char letter = commandLetter(line);
     int number = 0;
     int value = 0;
-    if (line.size() == 1 && (letter == 'M' || letter == 'X')) {
-        reply.bytes = prompt();
+    const std::string lineEnd = style_ == AnswerStyle::Plain ? "" : "\r\n";
+    if (faulty(StationFault::NotUnderstood)) {
+        reply.bytes = failure(notUnderstoodWords);
+    } else if (line.size() == 1 && (letter == 'M' || letter == 'X')) {
+        reply.bytes = lineEnd + prompt();
     } else if (line.size() == 1 && letter == 'V') {
-        reply.bytes = noisePrefix() + versionText_ + "\r\n" + prompt();
+        reply.bytes = lineEnd + noisePrefix() + versionText_ + "\r\n" + prompt();
     } else if (letter == 'R' && parseRead(line, number)) {
         reply.bytes = readAnswer(number);
     } else if (letter == 'P' && parseWrite(line, number, value)) {
         reply = writeAnswer(number, value);
-    } else {
+    } else if (style_ == AnswerStyle::Plain) {
         reply.bytes = refusal + prompt();
+    } else {
+        reply.bytes = failure(notUnderstoodWords);
     }
     return reply;
 }
@@ -189,26 +217,42 @@ std::string SimulatedStation::prompt() const {
     return promptText;
 }
 
+std::string SimulatedStation::failure(const char* words) const {
+    return words + std::string("\r\n") + (style_ == AnswerStyle::RealNoPrompt ? "" : prompt());
+}
+
 std::string SimulatedStation::noisePrefix() const {
     return faulty(StationFault::Overlong) ? noiseText() : std::string();
 }
 
 std::string SimulatedStation::readAnswer(int number) const {
     std::string text = noisePrefix();
-    if (faulty(StationFault::NoDecoder)) {
+    const bool deaf = faulty(StationFault::NoDecoder) || deafCvs_.count(number) != 0;
+    if (deaf && style_ != AnswerStyle::Plain) {
+        return text + failure(noFeedbackWords);
+    }
+    if (deaf) {
         return text + noDecoderText + prompt();
     }
     if (faulty(StationFault::NulBytes)) {
         text += std::string(2, '\0');
     }
-    text += faulty(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
-    return text + "\r\n" + prompt();
+    const std::string value =
+        faulty(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
+    if (style_ == AnswerStyle::Plain) {
+        return text + value + "\r\n" + prompt();
+    }
+    // Three digits between line ends, a blank after them.
+    return text + "\r\n" + std::string(3 - std::min<std::size_t>(3, value.size()), '0') + value +
+           " \r\n" + prompt();
 }
 
 StationReply SimulatedStation::writeAnswer(int number, int value) {
     StationReply reply;
-    if (faulty(StationFault::NoDecoder)) {
-        reply.bytes = noDecoderText + prompt();
+    const bool deaf = faulty(StationFault::NoDecoder) || deafCvs_.count(number) != 0;
+    if (deaf) {
+        reply.bytes =
+            style_ == AnswerStyle::Plain ? noDecoderText + prompt() : failure(noFeedbackWords);
         return reply;
     }
     // The decoder's version and manufacturer are burnt in: it accepts the write and keeps them.
@@ -216,6 +260,6 @@ StationReply SimulatedStation::writeAnswer(int number, int value) {
         setCv(number, static_cast<uint8_t>(value));
         reply.wroteCv = true;
     }
-    reply.bytes = prompt();
+    reply.bytes = (style_ == AnswerStyle::Plain ? "" : "\r\n") + prompt();
     return reply;
 }
