@@ -3,9 +3,11 @@
 # simulated station (or on a real serial device). Without an X display it runs on Xvfb and
 # keeps a screenshot of the window up to date.
 #
-# Usage: tools/run.sh [--device DEVICE] [--screenshot FILE]
+# Usage: tools/run.sh [--device DEVICE] [--real-timing] [--screenshot FILE]
 #   --device DEVICE    use a real station on DEVICE (e.g. /dev/ttyUSB0) as COM1
 #                      (also: VELQUIST_DEVICE=DEVICE tools/run.sh)
+#   --real-timing      the simulated station answers as a real Powerhouse Pro does, and as
+#                      slowly: reads take 0.6 to 0.9 s, writes about 0.2 s
 #   --screenshot FILE  where the screenshot goes without a display (default build/run/velquist.png)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,11 +15,13 @@ root=$PWD
 run=$root/build/run
 device=${VELQUIST_DEVICE:-}
 screenshot=$run/velquist.png
+station_options=()
 while [ $# -gt 0 ]; do
     case "$1" in
     --device) device=${2:?--device needs a device, e.g. /dev/ttyUSB0}; shift 2 ;;
+    --real-timing) station_options=(--real-timing --answer-style real); shift ;;
     --screenshot) screenshot=$(realpath -m "${2:?--screenshot needs a file name}"); shift 2 ;;
-    *) echo "usage: tools/run.sh [--device DEVICE] [--screenshot FILE]" >&2; exit 2 ;;
+    *) echo "usage: tools/run.sh [--device DEVICE] [--real-timing] [--screenshot FILE]" >&2; exit 2 ;;
     esac
 done
 if [ -n "$device" ] && [ ! -e "$device" ]; then
@@ -79,7 +83,7 @@ if [ -n "$device" ]; then
     echo "== COM1 is $device"
 else
     tools/sim-station-ctl.sh start build/native/tools/sim_station/velquist-sim-station "$run" \
-        --state "$run/decoder.state"
+        --state "$run/decoder.state" "${station_options[@]}"
     echo "== COM1 is the simulated station ($(head -1 "$run/station.out")); it keeps its CVs in $run/decoder.state"
 fi
 
