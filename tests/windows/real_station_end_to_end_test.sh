@@ -11,11 +11,7 @@ exe=$1 ui_exe=$2 sim=$3 station_dir=$4 cli=$5
 export VELQUIST_STATION_LOG=$station_dir/station.log
 source "$(dirname "$0")/script_checks.sh"
 pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    "$tools/sim-station-ctl.sh" start "$sim" "$station_dir"
-}
-trap cleanup EXIT
+restore_station_on_exit "$sim" "$station_dir"
 ui() { "$tools/wine-run.sh" "$ui_exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 station() { # station OPTIONS...: a fresh station on COM1, its log read from the start
     "$tools/sim-station-ctl.sh" start "$sim" "$station_dir" "$@"

@@ -20,10 +20,24 @@ const char* const valueOver255Text = "300";
 // Longer than any answer buffer of the driver, short enough that a version answer stays within
 // the 1024 bytes the driver waits for one answer.
 const std::size_t noiseLength = 900;
-const struct {
+template <typename Value> struct NamedValue {
     const char* name;
-    StationFault fault;
-} faultNames[] = {
+    Value value;
+};
+
+// The value a command-line name stands for in a table of them; false when none.
+template <typename Value, std::size_t count>
+bool lookUpName(const NamedValue<Value> (&table)[count], const std::string& name, Value& value) {
+    for (const auto& entry : table) {
+        if (name == entry.name) {
+            value = entry.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+const NamedValue<StationFault> faultNames[] = {
     {"no-decoder", StationFault::NoDecoder},
     {"silent", StationFault::Silent},
     {"doubled-prompt-letter", StationFault::DoubledPromptLetter},
@@ -33,10 +47,7 @@ const struct {
     {"chatter", StationFault::Chatter},
     {"not-understood", StationFault::NotUnderstood},
 };
-const struct {
-    const char* name;
-    AnswerStyle style;
-} styleNames[] = {
+const NamedValue<AnswerStyle> styleNames[] = {
     {"plain", AnswerStyle::Plain},
     {"real", AnswerStyle::Real},
     {"real-no-prompt", AnswerStyle::RealNoPrompt},
@@ -113,23 +124,11 @@ std::string noiseText() {
 } // namespace
 
 bool parseStationFault(const std::string& name, StationFault& fault) {
-    for (const auto& entry : faultNames) {
-        if (name == entry.name) {
-            fault = entry.fault;
-            return true;
-        }
-    }
-    return false;
+    return lookUpName(faultNames, name, fault);
 }
 
 bool parseAnswerStyle(const std::string& name, AnswerStyle& style) {
-    for (const auto& entry : styleNames) {
-        if (name == entry.name) {
-            style = entry.style;
-            return true;
-        }
-    }
-    return false;
+    return lookUpName(styleNames, name, style);
 }
 
 std::string stationFaultNames() {
