@@ -125,11 +125,25 @@ int CvPageEngine::readOne(size_t index, WaitProgress& bar) {
 }
 
 int CvPageEngine::writeChanges() {
-    if (!stationReady())
+    return writeBoxes(false);
+}
+
+// Write All forgets what the decoder is known to hold, also when the station is not open, but
+// only after prepareWrite: composite controls may keep bits of a CV from its known value (the
+// accessory address does).
+int CvPageEngine::writeBoxes(bool all) {
+    const auto forgetValues = [this, all] {
+        for (size_t i = 0; all && i < count_; ++i)
+            forgetCvValue(bindings_[i].cv);
+    };
+    if (!stationReady()) {
+        forgetValues();
         return 1;
+    }
     std::unique_ptr<WaitProgress> bar =
         view_.openWaitBar(static_cast<uint32_t>(2 * count_ + 2), "");
     prepareWrite();
+    forgetValues();
     for (size_t i = 0; i < count_; ++i) {
         const CvBinding& b = bindings_[i];
         bar->step("Checking changes");
@@ -163,9 +177,7 @@ int CvPageEngine::writeIfChanged(size_t index, uint8_t value, WaitProgress& bar)
 }
 
 int CvPageEngine::writeAll() {
-    for (size_t i = 0; i < count_; ++i)
-        forgetCvValue(bindings_[i].cv);
-    return writeChanges();
+    return writeBoxes(true);
 }
 
 int CvPageEngine::clearAll() {

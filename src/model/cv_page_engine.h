@@ -79,6 +79,8 @@ class CvPageEngine {
 
   private:
     bool stationReady();
+    // Write Changes, or with all every box whatever the decoder is known to hold.
+    int writeBoxes(bool all);
 
     CvBinding bindings_[maxBindings] = {};
     size_t count_ = 0;
