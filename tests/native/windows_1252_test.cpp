@@ -38,10 +38,10 @@ TEST(Windows1252, RefusesWhatItCannotHoldAndWhatIsNotUtf8) {
     } cases[] = {
         {"Zug Ω 5", "'Ω' is not in Windows-1252, the code page of decoder files"},
         {"Lok 🚂", "'🚂' is not in Windows-1252, the code page of decoder files"},
-        {"G\xFCterzug", "the text is not UTF-8"},   // already Windows-1252
-        {"\xC3", "the text is not UTF-8"},          // cut short
-        {"\xC0\xAF", "the text is not UTF-8"},      // overlong '/'
-        {"\xED\xA0\x80", "the text is not UTF-8"},  // a lone surrogate
+        {"G\xFCterzug", "the text is not UTF-8"},      // already Windows-1252
+        {"\xC3", "the text is not UTF-8"},             // cut short
+        {"\xC0\xAF", "the text is not UTF-8"},         // overlong '/'
+        {"\xED\xA0\x80", "the text is not UTF-8"},     // a lone surrogate
         {"\xF4\x90\x80\x80", "the text is not UTF-8"}, // past U+10FFFF
     };
     for (const auto& c : cases) {

@@ -32,3 +32,10 @@ take_wire() {
         cut -d' ' -f2- | grep -E "${1:-.}" | tr '\n' ' ' | sed 's/ $//')
     wire_seen=$now
 }
+# use_work_folder: a scratch folder in $work, and $pid for a program started in the background;
+# the program is stopped and the folder removed when the script ends.
+use_work_folder() {
+    work=$(mktemp -d)
+    pid=
+    trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+}

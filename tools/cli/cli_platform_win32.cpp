@@ -11,11 +11,12 @@ namespace {
 std::string convert(UINT from, UINT to, const std::string& text) {
     if (text.empty())
         return text;
-    const int wideSize = MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0);
+    const int wideSize =
+        MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(wideSize), L'\0');
     MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), &wide[0], wideSize);
-    const int size = WideCharToMultiByte(to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(to, 0, wide.data(), wideSize, &out[0], size, nullptr, nullptr);
     return out;
