@@ -89,53 +89,6 @@ TEST(CliArguments, HelpOnlyFirstAndOptionsOnlyBeforeTheCommand) {
     EXPECT_EQ(notes.texts[2], "--help");
 }
 
-// Texts arrive in UTF-8 and are kept in the file's Windows-1252; one that cannot be is refused.
-TEST(CliBackupArguments, TextsAreTakenInUtf8AndRefusedWhenTheFileCannotHoldThem) {
-    CliRequest accepted;
-    std::string error;
-    ASSERT_TRUE(parse({"backup", "f.vqd", "--name", "Güterzug Nº 5 – Köln", "--owner", "Zoë"},
-                      accepted, error))
-        << error;
-    EXPECT_EQ(accepted.texts[0], "G\xFCterzug N\xBA 5 \x96 K\xF6ln");
-    EXPECT_EQ(accepted.texts[1], "Zo\xEB");
-    const struct {
-        std::vector<const char*> words;
-        const char* error;
-    } refused[] = {
-        {{"backup", "f.vqd", "--name", "Ω-Lok"},
-         "--name: 'Ω' is not in Windows-1252, the code page of decoder files"},
-        {{"backup", "f.vqd", "--notes", "K\xF6ln"}, "--notes: the text is not UTF-8"},
-    };
-    for (const auto& c : refused) {
-        CliRequest request;
-        EXPECT_FALSE(parse(c.words, request, error));
-        EXPECT_EQ(error, c.error);
-    }
-}
-
-TEST(CliBackupArguments, RejectsBadInputWithAReason) {
-    const std::vector<std::vector<const char*>> bad = {
-        {"backup"},
-        {"backup", "--name", "x"},
-        {"backup", "f", "1-"},
-        {"backup", "f", "5-3"},
-        {"backup", "f", "0-4"},
-        {"backup", "f", "1,,2"},
-        {"backup", "f", "1", "2"},
-        {"backup", "f", "--owner"},
-        {"restore", "f", "--name", "x"},
-        {"show"},
-        {"show", "f", "--verify"},
-        {"backup", "f", "1-1025"},
-    };
-    for (const auto& words : bad) {
-        CliRequest request;
-        std::string error;
-        EXPECT_FALSE(parse(words, request, error)) << words.size();
-        EXPECT_FALSE(error.empty());
-    }
-}
-
 // A decoder whose reads fail for chosen CVs, with the link's own message for each.
 class ScriptedDriver : public FakeDriver {
   public:

@@ -348,8 +348,8 @@ TEST_F(KeyboardTest, LeftAndRightOnTheTabStripChangeThePage) {
     const Key left{VK_LEFT, false};
     auto page = [] {
         return focusText() + " " +
-               std::to_string(SendMessageA(GetDlgItem(mainWindow(), IDC_MAIN_TABS), TCM_GETCURSEL,
-                                           0, 0)) +
+               std::to_string(
+                   SendMessageA(GetDlgItem(mainWindow(), IDC_MAIN_TABS), TCM_GETCURSEL, 0, 0)) +
                (findControl(mainWindow(), 1305) ? " speed table" : "");
     };
     EXPECT_EQ(pressOnTab(0, IDC_MAIN_TABS, {right, right, left}, page),
