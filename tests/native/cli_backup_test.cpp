@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -196,14 +197,19 @@ TEST_F(CliBackupTest, UnreadableCvsAreReportedAndAFileIsWrittenOnlyWhenSomeWereR
     EXPECT_NE(contentOf(file), goodBackup);
 }
 
-// FILE is tried before the decoder is read: a bad place costs no station time and no file.
+// FILE is tried before the decoder is read: a folder that is not there, or a file marked
+// read-only (which a save leaves alone), costs no station time and changes no file.
 TEST_F(CliBackupTest, AFileThatCannotBeWrittenIsFoundBeforeReading) {
+    std::ofstream(file) << "kept";
+    chmod(file.c_str(), 0444);
     SimStationProcess station;
-    const std::string nowhere = file + ".d/loco.vqd";
-    CliRun backup = runCli("--port " + station.device() + " backup " + nowhere);
-    EXPECT_EQ(backup.status, 1);
-    EXPECT_EQ(backup.out, "error: " + nowhere + ": Cannot write file\n");
+    for (const std::string& target : {file + ".d/loco.vqd", file}) {
+        CliRun backup = runCli("--port " + station.device() + " backup " + target);
+        EXPECT_EQ(backup.status, 1);
+        EXPECT_EQ(backup.out, "error: " + target + ": Cannot write file\n");
+    }
     EXPECT_TRUE(station.receivedLines().empty());
+    EXPECT_EQ(contentOf(file), "kept");
 }
 
 // A name with accents goes in as UTF-8, lies in the file as Windows-1252, and comes out as it

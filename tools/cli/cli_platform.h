@@ -10,3 +10,5 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 bool progressLineShown();
 // A UTF-8 file name in the form the platform's file calls take.
 std::string systemPath(const std::string& utf8Path);
+// Whether an existing file is marked read-only, which a save respects by leaving it alone.
+bool isMarkedReadOnly(const std::string& path);

@@ -1,4 +1,5 @@
 // The command line on POSIX systems: words, names and terminals are UTF-8 already.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "cli_platform.h"
@@ -13,4 +14,9 @@ bool progressLineShown() {
 
 std::string systemPath(const std::string& utf8Path) {
     return utf8Path;
+}
+
+bool isMarkedReadOnly(const std::string& path) {
+    struct stat target {};
+    return ::stat(path.c_str(), &target) == 0 && (target.st_mode & 0222) == 0;
 }

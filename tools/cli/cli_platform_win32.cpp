@@ -56,3 +56,8 @@ bool progressLineShown() {
 std::string systemPath(const std::string& utf8Path) {
     return convert(CP_UTF8, CP_ACP, utf8Path);
 }
+
+bool isMarkedReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}

@@ -134,8 +134,9 @@ int run(const CliRequest& request) {
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
         return 1;
     // Before the decoder is read, not after minutes of reading.
+    const std::string path = systemPath(request.file);
     if (request.command == CliRequest::Command::backup &&
-        !canSaveDecoderFileAt(systemPath(request.file))) {
+        (!canSaveDecoderFileAt(path) || isMarkedReadOnly(path))) {
         std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
         return 1;
     }
