@@ -4,9 +4,13 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "cli_platform.h"
 
 namespace {
+
+UINT consoleCodePage = 0; // none without a console
 
 std::string convert(UINT from, UINT to, const std::string& text) {
     if (text.empty())
@@ -33,7 +37,10 @@ std::string utf8FromWide(const wchar_t* text) {
 } // namespace
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
-    SetConsoleOutputCP(CP_UTF8);
+    // The console is shared with the shell: give it back its own code page at the end.
+    consoleCodePage = GetConsoleOutputCP();
+    if (consoleCodePage && SetConsoleOutputCP(CP_UTF8))
+        std::atexit([] { SetConsoleOutputCP(consoleCodePage); });
     int count = 0;
     LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!words)
