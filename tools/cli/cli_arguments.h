@@ -5,17 +5,20 @@
 #include <utility>
 #include <vector>
 
+// COM1 on Windows, /dev/ttyS0 elsewhere.
+extern const char cliDefaultPort[];
+
 struct CliRequest {
     enum class Command { read, write, version, backup, restore, show, help };
 
-    std::string port = "/dev/ttyS0";
+    std::string port = cliDefaultPort;
     int baudIndex = 0;
     Command command = Command::version;
     // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;
     // backup, restore and show: the decoder file.
     std::string file;
-    // backup: decoder name, owner and notes, in the file's order.
+    // backup: decoder name, owner and notes, in the file's order, already in Windows-1252.
     std::string texts[3];
     // restore: read every written CV back.
     bool verify = false;

@@ -1,14 +1,14 @@
 // velquist-cli: reads and writes decoder CVs, asks for the station's version, and backs
 // decoders up into decoder files and back, from a shell, through the same station manager,
 // driver and file format as the program.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 
 #include "cli_arguments.h"
+#include "cli_platform.h"
 #include "decoder_backup.h"
 #include "files/decoder_file_transfer.h"
+#include "foundation/windows_1252.h"
 #include "stations/high_cv_warning.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
@@ -25,7 +25,7 @@ int fail() {
 // A progress line on standard error, only where someone watches it.
 class ProgressLine {
   public:
-    explicit ProgressLine(const char* verb) : shown_(isatty(STDERR_FILENO) != 0), verb_(verb) {}
+    explicit ProgressLine(const char* verb) : shown_(progressLineShown()), verb_(verb) {}
     ~ProgressLine() { clear(); }
     CvProgress callback() {
         if (!shown_)
@@ -50,11 +50,12 @@ void reportProblems(const std::vector<CvProblem>& problems) {
         std::fprintf(stderr, "CV %d: %s\n", problem.cv, problem.reason.c_str());
 }
 
-// Prints a text, continuation lines under the first so every line keeps its label.
+// Prints a file's text in UTF-8, continuation lines under the first so every line keeps its
+// label.
 void printText(const char* label, const std::string& text) {
     std::string shown = std::string(label) + ": ";
     const std::string indent(shown.size(), ' ');
-    for (char c : text) {
+    for (char c : utf8FromWindows1252(text)) {
         if (c == '\r')
             continue;
         shown += c;
@@ -65,7 +66,7 @@ void printText(const char* label, const std::string& text) {
 }
 
 bool loadFile(const std::string& file, DecoderFileContent& content) {
-    if (const char* error = loadDecoderFile(file, content, nullptr)) {
+    if (const char* error = loadDecoderFile(systemPath(file), content, nullptr)) {
         std::fprintf(stderr, "error: %s: %s\n", file.c_str(), error);
         return false;
     }
@@ -86,6 +87,7 @@ int show(const std::string& file) {
 }
 
 int backup(const CliRequest& request) {
+    const std::string path = systemPath(request.file);
     DecoderFileContent content;
     for (int i = 0; i < decoderTextCount; ++i)
         content.texts[i] = request.texts[i];
@@ -97,7 +99,13 @@ int backup(const CliRequest& request) {
     line.clear();
     saveAndShutdownStations();
     reportProblems(problems);
-    if (const char* error = saveDecoderFile(request.file, content, nullptr)) {
+    if (problems.size() == cvs.size()) {
+        // Nothing learnt: a file that knows nothing must not take the place of a good one.
+        std::fprintf(stderr, "error: %s: not written: none of the %zu CVs could be read\n",
+                     request.file.c_str(), cvs.size());
+        return 1;
+    }
+    if (const char* error = saveDecoderFile(path, content, nullptr)) {
         std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), error);
         return 1;
     }
@@ -144,6 +152,13 @@ int run(const CliRequest& request) {
     DecoderFileContent restoring;
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
         return 1;
+    // Before the decoder is read, not after minutes of reading.
+    const std::string path = systemPath(request.file);
+    if (request.command == CliRequest::Command::backup &&
+        (!canSaveDecoderFileAt(path) || isMarkedReadOnly(path))) {
+        std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
+        return 1;
+    }
     NceDriver* driver = new NceDriver();
     driver->setPortName(request.port.c_str());
     driver->setBaudIndex(request.baudIndex);
@@ -189,9 +204,13 @@ int run(const CliRequest& request) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    std::vector<const char*> words;
+    for (const std::string& argument : arguments)
+        words.push_back(argument.c_str());
     CliRequest request;
     std::string error;
-    if (!parseCliArguments(argc, argv, request, error)) {
+    if (!parseCliArguments(static_cast<int>(words.size()), words.data(), request, error)) {
         std::fprintf(stderr, "velquist-cli: %s; %s\n", error.c_str(), cliUsage);
         return 2;
     }
