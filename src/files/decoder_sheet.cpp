@@ -24,7 +24,7 @@ const char style[] =
     ".texts p{margin:0}.notes{white-space:pre-wrap}"
     ".columns{display:flex;gap:4mm}.columns>section{flex:1}"
     "table{border-collapse:collapse}td,th{padding:0 1.5mm;text-align:left;vertical-align:top}"
-    "td.cv{color:#555}"
+    "td.cv{color:#555;white-space:nowrap}"
     "svg{width:88mm;height:auto}svg text{font-size:9px}"
     ".grid td,.grid th{border:.2mm solid #999;text-align:center;padding:0 .8mm}"
     ".grid td.set{font-weight:bold}"

@@ -176,8 +176,10 @@ class Reader {
             skipSpace();
             if (startsWith("/>") || startsWith(">"))
                 break;
+            // Attributes stand apart from the name and from each other.
+            const bool spaced = at_ > before;
             const std::string attribute = name();
-            if (attribute.empty() || before == at_)
+            if (attribute.empty() || !spaced)
                 return fail("the element " + quoted(element) + " is not written right");
             skipSpace();
             if (!startsWith("="))

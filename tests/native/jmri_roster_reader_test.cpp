@@ -136,6 +136,8 @@ TEST(JmriRosterReader, RefusesTheWholeFileWithTheLineAtFault) {
          "Line 1: the character reference '&#xD800;' names no character"},
         {"<locomotive id=a/>", "Line 1: an attribute value must be in quotes"},
         {"<locomotive id=\"1\" id=\"2\"/>", "Line 1: the attribute 'id' is given twice"},
+        {"<locomotive id=\"1\"owner=\"2\"/>",
+         "Line 1: the element 'locomotive' is not written right"},
         {"<locomotive id=\"1\"", "Line 1: the element 'locomotive' is not written right"},
         {"<locomotive/><locomotive/>", "Line 1: a second root element 'locomotive'"},
         {"<a>\n<!-- never closed", "Line 2: a comment is not closed"},
