@@ -114,7 +114,7 @@ class Reader {
             }
         }
         const bool hex = body.size() > 2 && body[0] == '#' && body[1] == 'x';
-        const std::string digits = body.substr(hex ? 2 : 1);
+        const std::string digits = body.size() < 2 ? "" : body.substr(hex ? 2 : 1);
         const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
         if (body.size() < 2 || body[0] != '#' || digits.empty() ||
             digits.find_first_not_of(allowed) != std::string::npos) {

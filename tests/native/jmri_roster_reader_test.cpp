@@ -131,6 +131,7 @@ TEST(JmriRosterReader, RefusesTheWholeFileWithTheLineAtFault) {
          "Line 2: the end tag of 'locomotive' closes 'values'"},
         {"<locomotive id=\"a &nbsp; b\"/>", "Line 1: the entity '&nbsp;' is not one XML knows"},
         {"<locomotive id=\"AT&T\"/>", "Line 1: a lone '&': write it as &amp;"},
+        {"<locomotive id=\"&;\"/>", "Line 1: the entity '&;' is not one XML knows"},
         {"<locomotive id=\"&#0;\"/>", "Line 1: the character reference '&#0;' names no character"},
         {"<locomotive id=\"&#xD800;\"/>",
          "Line 1: the character reference '&#xD800;' names no character"},
