@@ -10,19 +10,6 @@ const char32_t upperControlRow[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void appendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Decodes the character starting at text[at], moving at past it; false for a malformed,
 // overlong or surrogate sequence.
 bool nextCharacter(const std::string& text, size_t& at, char32_t& c) {
@@ -59,6 +46,37 @@ bool byteOf(char32_t c, char& byte) {
 }
 
 } // namespace
+
+bool appendUtf8(unsigned long c, std::string& out) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return false;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return true;
+}
+
+size_t utf8ErrorOffset(const std::string& text) {
+    for (size_t at = 0; at < text.size();) {
+        const size_t start = at;
+        char32_t c = 0;
+        if (!nextCharacter(text, at, c))
+            return start;
+    }
+    return std::string::npos;
+}
 
 std::string utf8FromWindows1252(const std::string& text) {
     std::string out;

@@ -2,6 +2,7 @@
 // terminals and scripts speak UTF-8. These convert between the two without the system's help.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Every Windows-1252 byte has a character; the five unassigned ones map to the C1 controls of
@@ -11,3 +12,9 @@ std::string utf8FromWindows1252(const std::string& text);
 // False when text is not UTF-8 or holds a character Windows-1252 lacks; refused then names the
 // first such character (as UTF-8) or says the text is not UTF-8.
 bool windows1252FromUtf8(const std::string& text, std::string& converted, std::string& refused);
+
+// Where text stops being UTF-8 (a bad, cut short or overlong sequence, a surrogate); npos when
+// it is UTF-8 throughout.
+size_t utf8ErrorOffset(const std::string& text);
+// One character as UTF-8 bytes; false for a surrogate or a number above U+10FFFF.
+bool appendUtf8(unsigned long codePoint, std::string& utf8);

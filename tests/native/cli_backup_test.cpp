@@ -275,15 +275,18 @@ TEST_F(CliBackupTest, TextsGoInAndComeOutInUtf8AndLieInTheFileInWindows1252) {
 }
 
 TEST_F(CliBackupTest, BadFilesGetTheReadersMessageAndLeaveThePortAlone) {
+    // Told apart by content, a text file is read as a CV list.
     std::ofstream(file) << "not a decoder file";
+    const std::string notAnyKind = "Line 1: not a Velquist decoder file, nor a CV list beginning "
+                                   "CV,value, nor a JMRI roster entry";
     const struct {
         std::string arguments;
         std::string out;
     } cases[] = {
-        {"show " + file, "error: " + file + ": Not a Velquist file\n"},
+        {"show " + file, "error: " + file + ": " + notAnyKind + "\n"},
         {"show " + file + ".missing", "error: " + file + ".missing: Cannot open file\n"},
         {"--port /dev/velquist-no-such-port restore " + file,
-         "error: " + file + ": Not a Velquist file\n"},
+         "error: " + file + ": " + notAnyKind + "\n"},
     };
     for (const auto& c : cases) {
         CliRun run = runCli(c.arguments);

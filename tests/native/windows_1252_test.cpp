@@ -51,4 +51,27 @@ TEST(Windows1252, RefusesWhatItCannotHoldAndWhatIsNotUtf8) {
     }
 }
 
+TEST(Windows1252, FindsWhereATextStopsBeingUtf8) {
+    const struct {
+        std::string text;
+        size_t offset;
+    } cases[] = {
+        {"G\xC3\xBCterzug \xF0\x9F\x9A\x82", std::string::npos},
+        {"ab\xC3", 2},           // cut short
+        {"ab\xC3(", 2},          // not a continuation
+        {"x\xE0\x80\xAF", 1},    // overlong
+        {"\xED\xA0\x80", 0},     // a surrogate
+        {"\xF4\x90\x80\x80", 0}, // above U+10FFFF
+        {"\x80", 0},             // a lone continuation
+        {"ok \xFF", 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(utf8ErrorOffset(c.text), c.offset) << c.text;
+    std::string out;
+    EXPECT_TRUE(appendUtf8(0x1F682, out));
+    EXPECT_EQ(out, "\xF0\x9F\x9A\x82");
+    EXPECT_FALSE(appendUtf8(0xD800, out));
+    EXPECT_FALSE(appendUtf8(0x110000, out));
+}
+
 } // namespace

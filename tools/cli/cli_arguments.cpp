@@ -20,7 +20,7 @@ const char cliUsage[] =
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
-    "show FILE | --help";
+    "show FILE | convert IN OUT | sheet FILE [-o OUT.html] | --help";
 
 const char cliHelp[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--allow-high-cvs] COMMAND\n"
@@ -37,6 +37,14 @@ const char cliHelp[] =
     "  restore FILE [--verify]       write every known value of the file in CV order, except\n"
     "                                the read-only CVs; --verify reads each back\n"
     "  show FILE                     print the texts and CV=VALUE for each known CV\n"
+    "  convert IN OUT                write IN's values to OUT: a CV list when OUT ends in\n"
+    "                                .csv, else a decoder file\n"
+    "  sheet FILE [-o OUT.html]      write a one-page HTML decoder sheet to print (default:\n"
+    "                                standard output)\n"
+    "\n"
+    "FILE and IN may be a Velquist decoder file, a CV list (CSV: a CV,value line per CV) or a\n"
+    "JMRI roster entry (XML), told apart by their content. backup and convert write a CV list\n"
+    "when the name ends in .csv.\n"
     "\n"
     "  --port DEVICE                 serial device (default " VELQUIST_DEFAULT_PORT ")\n"
     "  --baud 9600|19200             line speed (default 9600)\n"
@@ -165,6 +173,12 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
             return false;
         } else if (word == "--verify" && request.command == CliRequest::Command::restore) {
             request.verify = true;
+        } else if (request.command == CliRequest::Command::convert && request.output.empty() &&
+                   !word.empty() && word.compare(0, 1, "-") != 0) {
+            request.output = word;
+        } else if (word == "-o" && request.command == CliRequest::Command::sheet &&
+                   request.output.empty() && at + 1 < argc && argv[at + 1][0] != '\0') {
+            request.output = argv[++at];
         } else if (backup && !listGiven && word.compare(0, 2, "--") != 0) {
             listGiven = true;
             if (!parseCvList(word, request.cvs, error))
@@ -174,6 +188,10 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
                 error = command + " does not take '" + word + "'";
             return false;
         }
+    }
+    if (request.command == CliRequest::Command::convert && request.output.empty()) {
+        error = "convert needs IN and OUT";
+        return false;
     }
     if (backup && !listGiven)
         for (int cv : defaultBackupCvs())
@@ -230,7 +248,9 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
     const std::pair<const char*, CliRequest::Command> fileCommands[] = {
         {"backup", CliRequest::Command::backup},
         {"restore", CliRequest::Command::restore},
-        {"show", CliRequest::Command::show}};
+        {"show", CliRequest::Command::show},
+        {"convert", CliRequest::Command::convert},
+        {"sheet", CliRequest::Command::sheet}};
     for (const auto& [name, value] : fileCommands) {
         if (command == name) {
             request.command = value;

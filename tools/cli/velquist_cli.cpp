@@ -1,6 +1,7 @@
-// velquist-cli: reads and writes decoder CVs, asks for the station's version, and backs
-// decoders up into decoder files and back, from a shell, through the same station manager,
-// driver and file format as the program.
+// velquist-cli: reads and writes decoder CVs, asks for the station's version, backs decoders up
+// into decoder files or CV lists and back, converts between the kinds of file and prints
+// decoder sheets, from a shell, through the same station manager, driver and files as the
+// program.
 #include <cstdio>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "cli_platform.h"
 #include "decoder_backup.h"
 #include "files/decoder_file_transfer.h"
+#include "files/decoder_sheet.h"
 #include "foundation/windows_1252.h"
 #include "stations/high_cv_warning.h"
 #include "stations/nce_driver.h"
@@ -66,11 +68,57 @@ void printText(const char* label, const std::string& text) {
 }
 
 bool loadFile(const std::string& file, DecoderFileContent& content) {
-    if (const char* error = loadDecoderFile(systemPath(file), content, nullptr)) {
+    const DecoderFileLoad load = loadDecoderFile(systemPath(file), content, nullptr);
+    if (!load.error.empty()) {
+        std::fprintf(stderr, "error: %s: %s\n", file.c_str(), load.error.c_str());
+        return false;
+    }
+    if (load.skippedCvEntries > 0)
+        std::fprintf(stderr, "note: %s: %s\n", file.c_str(),
+                     skippedEntriesText(load.skippedCvEntries).c_str());
+    return true;
+}
+
+// A decoder file, or a CV list when the name ends in .csv.
+bool saveFile(const std::string& file, const DecoderFileContent& content) {
+    if (const char* error =
+            saveDecoderFile(systemPath(file), content, nullptr, namesCvList(file))) {
         std::fprintf(stderr, "error: %s: %s\n", file.c_str(), error);
         return false;
     }
     return true;
+}
+
+size_t knownCount(const DecoderFileContent& content) {
+    size_t count = 0;
+    for (int32_t entry : content.entries)
+        count += entry != unknownCvEntry;
+    return count;
+}
+
+int convert(const CliRequest& request) {
+    DecoderFileContent content;
+    if (!loadFile(request.file, content) || !saveFile(request.output, content))
+        return 1;
+    std::printf("wrote %s: %zu CVs\n", request.output.c_str(), knownCount(content));
+    return 0;
+}
+
+int sheet(const CliRequest& request) {
+    DecoderFileContent content;
+    if (!loadFile(request.file, content))
+        return 1;
+    const std::string html = decoderSheetHtml(content);
+    if (request.output.empty()) {
+        std::fwrite(html.data(), 1, html.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (const char* error =
+            saveFileBytes(systemPath(request.output), {html.begin(), html.end()}, nullptr)) {
+        std::fprintf(stderr, "error: %s: %s\n", request.output.c_str(), error);
+        return 1;
+    }
+    return 0;
 }
 
 int show(const std::string& file) {
@@ -87,7 +135,6 @@ int show(const std::string& file) {
 }
 
 int backup(const CliRequest& request) {
-    const std::string path = systemPath(request.file);
     DecoderFileContent content;
     for (int i = 0; i < decoderTextCount; ++i)
         content.texts[i] = request.texts[i];
@@ -105,10 +152,8 @@ int backup(const CliRequest& request) {
                      request.file.c_str(), cvs.size());
         return 1;
     }
-    if (const char* error = saveDecoderFile(path, content, nullptr)) {
-        std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), error);
+    if (!saveFile(request.file, content))
         return 1;
-    }
     if (problems.empty()) {
         std::printf("wrote %s: %zu CVs\n", request.file.c_str(), cvs.size());
         return 0;
@@ -220,5 +265,9 @@ int main(int argc, char** argv) {
     }
     if (request.command == CliRequest::Command::show)
         return show(request.file);
+    if (request.command == CliRequest::Command::convert)
+        return convert(request);
+    if (request.command == CliRequest::Command::sheet)
+        return sheet(request);
     return run(request);
 }
