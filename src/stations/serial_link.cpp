@@ -120,6 +120,11 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
     TextMatcher prompt(stationPrompt);
     TextMatcher failures[] = {TextMatcher(stationFailureTexts[0]),
                               TextMatcher(stationFailureTexts[1])};
+    // The answer goes to the log in one piece at its end: nothing can show the log while the
+    // program waits, and a byte at a time would trim a full log once per byte. NUL bytes cannot
+    // be shown and are left out.
+    char logged[answerByteLimit];
+    size_t loggedLength = 0;
     size_t total = 0;
     size_t stored = 0;
     bool seen = false;
@@ -134,9 +139,11 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
         if (failure && waitMs > failureTailMs)
             waitMs = failureTailMs;
         uint8_t byte = 0;
-        if (receiveWithin(&byte, 1, waitMs) == 0)
+        if (!port_->isOpen() || port_->read(&byte, 1, waitMs) == 0)
             break;
         ++total;
+        if (byte != 0)
+            logged[loggedLength++] = static_cast<char>(byte);
         if (buffer && stored < capacity - 1)
             buffer[stored++] = static_cast<char>(byte);
         seen = prompt.feed(byte);
@@ -144,6 +151,8 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
             if (matcher.feed(byte) && !failure)
                 failure = matcher.text();
     }
+    if (log_ && loggedLength > 0)
+        log_->append(logged, loggedLength);
     if (buffer) {
         size_t textLength = seen ? total - promptLength : total;
         stored = textLength < stored ? textLength : stored;

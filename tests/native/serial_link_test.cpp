@@ -85,6 +85,18 @@ TEST_F(SerialLinkTest, AwaitPromptReturnsTheTextBeforeIt) {
     EXPECT_STREQ(buffer, "12COMMAND");
 }
 
+TEST_F(SerialLinkTest, AnAnswerIsLoggedWholeWithoutItsNulBytes) {
+    link_.openPort();
+    arrive(std::string("\0"
+                       "3\0\r\nCOMMAND: ",
+                       13));
+    EXPECT_EQ(link_.awaitPrompt(nullptr, 0), 0);
+    EXPECT_STREQ(log_.text(), "3\r\nCOMMAND: ");
+    arrive("NO FEEDBACK DETECTED\r\n"); // a failure is logged too, prompt or none
+    EXPECT_EQ(link_.awaitPrompt(nullptr, 0), answerRefused);
+    EXPECT_STREQ(log_.text(), "3\r\nCOMMAND: NO FEEDBACK DETECTED\r\n");
+}
+
 TEST_F(SerialLinkTest, AChatteringLineEndsTheWaitByBytesOrByTime) {
     FakeClock clock;
     link_.openPort();
