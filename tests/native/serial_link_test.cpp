@@ -89,7 +89,7 @@ TEST_F(SerialLinkTest, AnAnswerIsLoggedWholeWithoutItsNulBytes) {
     link_.openPort();
     arrive(std::string("\0"
                        "3\0\r\nCOMMAND: ",
-                       13));
+                       14));
     EXPECT_EQ(link_.awaitPrompt(nullptr, 0), 0);
     EXPECT_STREQ(log_.text(), "3\r\nCOMMAND: ");
     arrive("NO FEEDBACK DETECTED\r\n"); // a failure is logged too, prompt or none
