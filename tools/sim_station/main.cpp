@@ -1,11 +1,14 @@
-// velquist-sim-station: a stand-in for the NCE Powerhouse Pro on a pseudo-terminal, for the
-// integration tests and for running the program without a layout at hand.
+// velquist-sim-station: a stand-in for an NCE station on a pseudo-terminal (the Powerhouse Pro's
+// ASCII command set, or with --protocol binary the binary one), for the integration tests and for
+// running the program without a layout at hand.
+#include "binary_station.h"
 #include "device_link.h"
 #include "line_log.h"
 #include "pseudo_terminal.h"
 #include "pty_server.h"
 #include "simulated_station.h"
 #include "state_file.h"
+#include "station_protocol.h"
 
 #include <cerrno>
 #include <chrono>
@@ -23,7 +26,8 @@ namespace {
 const char* const programName = "velquist-sim-station";
 const char* const usage =
     "usage: velquist-sim-station [--link PATH] [--state FILE] [--log FILE] [--latency-ms N] "
-    "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N]";
+    "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N] "
+    "[--protocol ascii|binary] [--system SYSTEM]";
 const long maxLatencyMs = 600000;
 
 struct Options {
@@ -33,6 +37,8 @@ struct Options {
     ServerSettings server;
     std::vector<StationFault> faults;
     int faultEvery = 0;
+    bool binary = false;
+    const BinarySystem* system = &binarySystems[0];
 };
 
 [[noreturn]] void usageError(const std::string& problem) {
@@ -61,12 +67,13 @@ Options parseOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help") {
-            std::printf("%s\nMODE: %s\n", usage, stationFaultNames().c_str());
+            std::printf("%s\nMODE: %s\nSYSTEM (binary protocol): %s\n", usage,
+                        stationFaultNames().c_str(), binarySystemNames().c_str());
             std::exit(0);
         }
         if (name != "--link" && name != "--state" && name != "--log" && name != "--latency-ms" &&
             name != "--version-text" && name != "--fault" && name != "--fault-every" &&
-            name != "--chatter-ms") {
+            name != "--chatter-ms" && name != "--protocol" && name != "--system") {
             usageError("unknown option '" + name + "'");
         }
         if (i + 1 == argc) {
@@ -89,6 +96,16 @@ Options parseOptions(int argc, char** argv) {
             options.faultEvery = static_cast<int>(parseWholeNumber(name, value, 1, 1000000));
         } else if (name == "--version-text") {
             options.versionText = value;
+        } else if (name == "--protocol") {
+            if (value != "ascii" && value != "binary") {
+                usageError("--protocol is ascii or binary, not '" + value + "'");
+            }
+            options.binary = value == "binary";
+        } else if (name == "--system") {
+            options.system = findBinarySystem(value);
+            if (!options.system) {
+                usageError("unknown system '" + value + "' (SYSTEM: " + binarySystemNames() + ")");
+            }
         } else {
             StationFault fault{};
             if (!parseStationFault(value, fault)) {
@@ -164,7 +181,10 @@ int main(int argc, char** argv) {
     std::printf("%s\n", terminal.slavePath().c_str());
     std::fflush(stdout);
 
-    PtyServer server(station, terminal, log, options.server);
+    AsciiProtocol ascii(station);
+    BinaryStation binary(station, *options.system);
+    StationProtocol& protocol = options.binary ? static_cast<StationProtocol&>(binary) : ascii;
+    PtyServer server(station, protocol, terminal, log, options.server);
     server.run(stopFd);
 
     if (!statePath.empty() && !saveStateFile(statePath, station, error)) {

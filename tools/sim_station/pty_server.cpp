@@ -20,10 +20,10 @@ const std::size_t maxQueuedCommands = 1000;
 
 } // namespace
 
-PtyServer::PtyServer(SimulatedStation& station, PseudoTerminal& terminal, LineLog& log,
-                     ServerSettings settings)
-    : station_(station), terminal_(terminal), master_(terminal.masterFd()), log_(log),
-      settings_(std::move(settings)) {}
+PtyServer::PtyServer(SimulatedStation& station, StationProtocol& protocol, PseudoTerminal& terminal,
+                     LineLog& log, ServerSettings settings)
+    : station_(station), protocol_(protocol), terminal_(terminal), master_(terminal.masterFd()),
+      log_(log), settings_(std::move(settings)) {}
 
 void PtyServer::run(int stopFd) {
     for (;;) {
@@ -64,8 +64,8 @@ void PtyServer::receive() {
             // A client that talks has finished opening; the driver's close sequence always
             // talks, so the next client can open the device again.
             terminal_.releaseExclusiveUse();
-            for (const std::string& line : splitter_.feed(buffer, static_cast<size_t>(count))) {
-                log_.write(line);
+            for (const std::string& line : protocol_.feed(buffer, static_cast<size_t>(count))) {
+                log_.write(protocol_.logText(line));
                 chattering_ = false;
                 if (commands_.size() < maxQueuedCommands) {
                     commands_.push_back(line);
@@ -82,13 +82,13 @@ void PtyServer::answerDueCommands() {
         const Clock::time_point now = Clock::now();
         if (!headStarted_) {
             headStarted_ = true;
-            const bool slow = SimulatedStation::isProgrammingCommand(commands_.front());
+            const bool slow = protocol_.isProgrammingCommand(commands_.front());
             headDue_ = now + (slow ? settings_.latency : std::chrono::milliseconds(0));
         }
         if (now < headDue_) {
             break;
         }
-        const StationReply reply = station_.answer(commands_.front());
+        const StationReply reply = protocol_.answer(commands_.front());
         commands_.pop_front();
         headStarted_ = false;
         if (reply.chatter) {

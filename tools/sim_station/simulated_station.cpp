@@ -27,6 +27,10 @@ const struct {
     {"nul-bytes", StationFault::NulBytes},
     {"overlong", StationFault::Overlong},
     {"chatter", StationFault::Chatter},
+    {"short-circuit", StationFault::ShortCircuit},
+    {"not-programming", StationFault::NotProgramming},
+    {"truncated", StationFault::Truncated},
+    {"stray-bytes", StationFault::StrayBytes},
 };
 
 unsigned faultBit(StationFault fault) {
@@ -140,6 +144,10 @@ unsigned SimulatedStation::faultsForAnswer(long answer) const {
     return bits[static_cast<std::size_t>(answer / faultEvery_ - 1) % bits.size()];
 }
 
+void SimulatedStation::startAnswer() {
+    faultsNow_ = faultsForAnswer(++answers_);
+}
+
 bool SimulatedStation::faulty(StationFault fault) const {
     return (faultsNow_ & faultBit(fault)) != 0;
 }
@@ -157,7 +165,7 @@ StationReply SimulatedStation::answer(const std::string& line) {
     if (line.empty()) {
         return reply;
     }
-    faultsNow_ = faultsForAnswer(++answers_);
+    startAnswer();
     if (faulty(StationFault::Silent)) {
         return reply;
     }

@@ -15,6 +15,11 @@ enum class StationFault {
     NulBytes,            // value answers start with NUL bytes
     Overlong,            // read and version answers start with 900 bytes of noise
     Chatter,             // instead of answering, "CO" goes out again and again until the next line
+    // The binary command set's faults.
+    ShortCircuit,   // 9E finds a short circuit on the programming track
+    NotProgramming, // CV commands are refused as if the station had left programming mode
+    Truncated,      // answers lose their last byte
+    StrayBytes,     // an accessory broadcast goes out before each answer
 };
 
 // Maps a fault's command-line name ("no-decoder", ...) to the fault; false when unknown.
@@ -53,13 +58,17 @@ class SimulatedStation {
     // Read and write commands are the slow ones on a real programming track.
     static bool isProgrammingCommand(const std::string& line);
 
+    // Counts one more answer and settles which faults it carries (see setFaultEvery).
+    void startAnswer();
+    // Whether the answer being made carries the fault.
+    bool faulty(StationFault fault) const;
+
   private:
     std::string prompt() const;
     std::string readAnswer(int number) const;
     StationReply writeAnswer(int number, int value);
     std::string noisePrefix() const;
     unsigned faultsForAnswer(long answer) const;
-    bool faulty(StationFault fault) const;
 
     std::array<uint8_t, cvCount> cvs_;
     unsigned faults_ = 0;
