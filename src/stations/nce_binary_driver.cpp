@@ -208,7 +208,8 @@ int NceBinaryDriver::enterProgrammingMode() {
     sentEnter_ = true;
     const uint8_t command = enterProgrammingCommand;
     uint8_t answer = 0;
-    if (judgeAcknowledge(exchange(&command, 1, &answer, 1, answerWaitMs), answer, true) != 0)
+    const int exchanged = exchange(&command, 1, &answer, 1, answerWaitMs);
+    if (judgeAcknowledge(exchanged, answer, true) != 0)
         return 1;
     programming_ = true;
     pauseFor(programmingSettleMs);
@@ -247,8 +248,8 @@ int NceBinaryDriver::writeCv(int32_t cv, int value) {
     const uint8_t command[] = {directWriteCommand, static_cast<uint8_t>(cv >> 8),
                                static_cast<uint8_t>(cv), static_cast<uint8_t>(value)};
     uint8_t answer = 0;
-    return judgeAcknowledge(exchange(command, sizeof command, &answer, 1, answerWaitMs), answer,
-                            false);
+    const int exchanged = exchange(command, sizeof command, &answer, 1, answerWaitMs);
+    return judgeAcknowledge(exchanged, answer, false);
 }
 
 int NceBinaryDriver::queryVersion(NceVersion* version) {
