@@ -6,14 +6,15 @@
 #include <set>
 
 const char cliUsage[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] read CV [CV ...] | "
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] "
+    "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
     "show FILE | --help";
 
 const char cliHelp[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] COMMAND\n"
-    "Reads and writes the CVs of the decoder on the programming track of an NCE Powerhouse Pro.\n"
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] COMMAND\n"
+    "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
     "  write CV=VALUE [...]          write the values in the order given\n"
@@ -29,6 +30,9 @@ const char cliHelp[] =
     "\n"
     "  --port DEVICE                 serial device (default /dev/ttyS0)\n"
     "  --baud 9600|19200             line speed (default 9600)\n"
+    "  --protocol ascii|binary       NCE's command set: ascii for a Powerhouse Pro up to the\n"
+    "                                2004 EPROM (default), binary for a Powerhouse Pro of 2006\n"
+    "                                or later, or a Power Cab or Twin on the USB interface\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
 
 std::vector<int> defaultBackupCvs() {
@@ -156,7 +160,7 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
     int at = 1;
     for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
         std::string option = argv[at];
-        if (option != "--port" && option != "--baud") {
+        if (option != "--port" && option != "--baud" && option != "--protocol") {
             error = "unknown option '" + option + "'";
             return false;
         }
@@ -167,6 +171,12 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         std::string value = argv[++at];
         if (option == "--port") {
             request.port = value;
+        } else if (option == "--protocol") {
+            if (value != "ascii" && value != "binary") {
+                error = "protocol must be ascii or binary: '" + value + "'";
+                return false;
+            }
+            request.binaryProtocol = value == "binary";
         } else if (value == "9600" || value == "19200") {
             request.baudIndex = value == "19200" ? 1 : 0;
         } else {

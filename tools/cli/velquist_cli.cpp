@@ -9,6 +9,7 @@
 #include "cli_arguments.h"
 #include "decoder_backup.h"
 #include "files/decoder_file_transfer.h"
+#include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
 
@@ -125,7 +126,9 @@ int run(const CliRequest& request) {
     DecoderFileContent restoring;
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
         return 1;
-    NceDriver* driver = new NceDriver();
+    NceStationDriver* driver = request.binaryProtocol
+                                   ? static_cast<NceStationDriver*>(new NceBinaryDriver())
+                                   : new NceDriver();
     driver->setPortName(request.port.c_str());
     driver->setBaudIndex(request.baudIndex);
     selectStation(0);
