@@ -3,21 +3,32 @@
 # simulated station (or on a real serial device). Without an X display it runs on Xvfb and
 # keeps a screenshot of the window up to date.
 #
-# Usage: tools/run.sh [--device DEVICE] [--screenshot FILE]
+# Usage: tools/run.sh [--device DEVICE] [--screenshot FILE] [--protocol ascii|binary]
+#                     [--system SYSTEM]
 #   --device DEVICE    use a real station on DEVICE (e.g. /dev/ttyUSB0) as COM1
 #                      (also: VELQUIST_DEVICE=DEVICE tools/run.sh)
 #   --screenshot FILE  where the screenshot goes without a display (default build/run/velquist.png)
+#   --protocol binary  the simulated station speaks NCE's binary command set (choose the binary
+#                      driver on Connection Setup); ascii, the Powerhouse Pro's lines, by default
+#   --system SYSTEM    the binary station's system: powerhouse-pro-6.2.1 (default) or
+#                      power-cab-usb-7.3.3
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 run=$root/build/run
 device=${VELQUIST_DEVICE:-}
 screenshot=$run/velquist.png
+station_options=()
 while [ $# -gt 0 ]; do
     case "$1" in
     --device) device=${2:?--device needs a device, e.g. /dev/ttyUSB0}; shift 2 ;;
     --screenshot) screenshot=$(realpath -m "${2:?--screenshot needs a file name}"); shift 2 ;;
-    *) echo "usage: tools/run.sh [--device DEVICE] [--screenshot FILE]" >&2; exit 2 ;;
+    --protocol | --system) station_options+=("$1" "${2:?$1 needs a value}"); shift 2 ;;
+    *)
+        echo "usage: tools/run.sh [--device DEVICE] [--screenshot FILE]" \
+            "[--protocol ascii|binary] [--system SYSTEM]" >&2
+        exit 2
+        ;;
     esac
 done
 if [ -n "$device" ] && [ ! -e "$device" ]; then
@@ -79,7 +90,7 @@ if [ -n "$device" ]; then
     echo "== COM1 is $device"
 else
     tools/sim-station-ctl.sh start build/native/tools/sim_station/velquist-sim-station "$run" \
-        --state "$run/decoder.state"
+        --state "$run/decoder.state" "${station_options[@]}"
     echo "== COM1 is the simulated station ($(head -1 "$run/station.out")); it keeps its CVs in $run/decoder.state"
 fi
 
