@@ -177,7 +177,8 @@ int main(int argc, char** argv) {
     for (const std::string& fault : faults)
         options.insert(options.end(), {"--fault", fault});
     if (binary)
-        options.insert(options.end(), {"--protocol", "binary"});
+        // A Powerhouse Pro before EPROM 6.2.3 would write CVs above 255 elsewhere, by design.
+        options.insert(options.end(), {"--protocol", "binary", "--system", "power-cab-usb-7.3.3"});
     else
         options.insert(options.end(), {"--chatter-ms", "1"});
     SimStationProcess station(options);

@@ -44,16 +44,21 @@ bool isErrorCode(uint8_t byte) {
     return byte >= '0' && byte <= '4';
 }
 
-// What an ASCII-only station sends back ("COMMAND NOT UNDERSTOOD"): printable text with words.
+// What an ASCII-only station sends back ("COMMAND NOT UNDERSTOOD"): printable text with a word
+// in it. Binary answers hold at most two letters in a row, even behind an accessory broadcast
+// ("a5A", then a value and "!").
 bool looksLikeText(const uint8_t* bytes, size_t length) {
-    size_t letters = 0;
+    size_t run = 0;
+    size_t longestRun = 0;
     for (size_t i = 0; i < length; ++i) {
         const uint8_t byte = bytes[i];
         if ((byte < 0x20 || byte > 0x7E) && byte != '\r' && byte != '\n')
             return false;
-        letters += (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+        const bool letter = (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+        run = letter ? run + 1 : 0;
+        longestRun = run > longestRun ? run : longestRun;
     }
-    return letters >= 3;
+    return longestRun >= 3;
 }
 
 std::string hexBytes(const uint8_t* bytes, size_t length) {

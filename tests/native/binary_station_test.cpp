@@ -108,6 +108,7 @@ TEST(BinaryStationTest, FaultsChangeTheAnswersAndNothingElse) {
         {StationFault::Silent, bytes({0xAA}), ""},
         {StationFault::Truncated, bytes({0xA9, 0x00, 0x1D}), bytes({6})},
         {StationFault::Truncated, bytes({0xAA}), bytes({6, 2})},
+        {StationFault::Truncated, bytes({0xA8, 0x00, 0x1D, 6}), "!"},
         {StationFault::StrayBytes, bytes({0xA9, 0x00, 0x1D}), bytes({0x61, 0x35, 0x41, 6, '!'})},
         {StationFault::Chatter, bytes({0xA9, 0x00, 0x1D}), bytes({6, '!'})}, // ASCII only
     };

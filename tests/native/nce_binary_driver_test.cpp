@@ -144,6 +144,8 @@ TEST_F(NceBinaryDriverTest, AnswersAreJudgedWithOneMessagePerCase) {
         {read, 0xA9, "\x06!!", 1,
          "The NCE station answered with more bytes than expected: 06 21 21"},
         {read, 0xA9, "!\x06", 1, "The NCE station's answer makes no sense: 21 06"},
+        {read, 0xA9, "a5AI!", 1, // a broadcast before the answer is no text
+         "The NCE station answered with more bytes than expected: 61 35 41 49 21"},
         {read, 0xA9, "0", 1, "The NCE station was not in programming mode (answer 0)"},
         {read, 0xA9, "1", 1,
          "The NCE station refused the command (answer 1: address out of range)"},
@@ -278,11 +280,11 @@ TEST_F(NceBinaryDriverTest, HighestSafeCvFollowsTheVersion) {
         std::string version; // "" : the station does not answer
         int32_t limit;
     } cases[] = {
-        {std::string("\x07\x03\x03"), noCvLimit}, // Power Cab 1.65 through USB
+        {std::string("\x07\x03\x03"), noCvLimit},    // Power Cab 1.65 through USB
         {std::string("\x07\x03\x00", 3), noCvLimit}, // Power Cab 1.28c through USB
         {std::string("\x06\x03\x00", 3), noCvLimit}, // Power Cab 1.28 through USB
-        {std::string("\x06\x02\x03"), noCvLimit}, // Powerhouse Pro EPROM of 2021
-        {std::string("\x06\x02\x01"), 255},       {std::string("\x06\x02\x00", 3), 255},
+        {std::string("\x06\x02\x03"), noCvLimit},    // Powerhouse Pro EPROM of 2021
+        {std::string("\x06\x02\x01"), 255},          {std::string("\x06\x02\x00", 3), 255},
         {std::string("\x07\x03\x06"), 255}, // Powerhouse Pro through USB
         {std::string("\x07\x03\x07"), 255}, // the interface for all systems: unknown which
         {std::string("\x08\x00\x00", 3), 255},       {"", 255},

@@ -133,7 +133,8 @@ StationReply BinaryStation::answer(const std::string& command) {
         // Paged and register mode, and anything unknown: this station programs in direct mode.
         reply.bytes = notSupported;
     }
-    if (station_.faulty(StationFault::Truncated) && !reply.bytes.empty()) {
+    // A one-byte answer cut short would be silence, which has a fault of its own.
+    if (station_.faulty(StationFault::Truncated) && reply.bytes.size() > 1) {
         reply.bytes.pop_back();
     }
     if (station_.faulty(StationFault::StrayBytes)) {

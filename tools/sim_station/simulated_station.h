@@ -18,7 +18,7 @@ enum class StationFault {
     // The binary command set's faults.
     ShortCircuit,   // 9E finds a short circuit on the programming track
     NotProgramming, // CV commands are refused as if the station had left programming mode
-    Truncated,      // answers lose their last byte
+    Truncated,      // answers of more than one byte lose their last byte
     StrayBytes,     // an accessory broadcast goes out before each answer
 };
 
