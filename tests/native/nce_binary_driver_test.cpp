@@ -315,19 +315,4 @@ TEST_F(NceBinaryDriverTest, ShortWritesAndClosedPortsFail) {
     EXPECT_STREQ(stationErrorText(), "The command could not be sent to the NCE station");
 }
 
-TEST(NceStationVersionTest, NamesTheSystemsTheSourcesName) {
-    struct Case {
-        NceVersion version;
-        const char* text;
-    } cases[] = {
-        {{6, 2, 1}, "6.2.1 (Powerhouse Pro EPROM, May 2007)"},
-        {{7, 3, 3}, "7.3.3 (NCE USB interface, Power Cab 1.65)"},
-        {{6, 3, 1}, "6.3.1 (NCE USB interface, SB3)"},
-        {{6, 2, 4}, "6.2.4"},
-        {{255, 0, 10}, "255.0.10"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(nceVersionText(c.version), c.text);
-}
-
 } // namespace
