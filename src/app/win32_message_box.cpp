@@ -6,6 +6,8 @@ void showWin32MessageBox(WindowHandle owner, const char* text, const char* capti
     MessageBoxA(owner, text, caption, MB_OK);
 }
 
-bool askWin32YesNo(WindowHandle owner, const char* text, const char* caption) {
-    return MessageBoxA(owner, text, caption, MB_YESNO) == IDYES;
+bool askWin32YesNo(WindowHandle owner, const char* text, const char* caption,
+                   DefaultAnswer defaultAnswer) {
+    const UINT button = defaultAnswer == DefaultAnswer::no ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return MessageBoxA(owner, text, caption, MB_YESNO | button) == IDYES;
 }

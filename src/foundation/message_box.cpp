@@ -11,7 +11,7 @@ void writeToStderr(WindowHandle, const char* text, const char* caption) {
 MessageBoxHandler currentHandler = writeToStderr;
 
 // Without a window nobody can answer: the safe answer is No.
-bool answerNo(WindowHandle owner, const char* text, const char* caption) {
+bool answerNo(WindowHandle owner, const char* text, const char* caption, DefaultAnswer) {
     writeToStderr(owner, text, caption);
     return false;
 }
@@ -30,8 +30,9 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler) {
     return previous;
 }
 
-bool askYesNo(WindowHandle owner, const char* text, const char* caption) {
-    return currentQuestionHandler(owner, text, caption);
+bool askYesNo(WindowHandle owner, const char* text, const char* caption,
+              DefaultAnswer defaultAnswer) {
+    return currentQuestionHandler(owner, text, caption, defaultAnswer);
 }
 
 QuestionHandler setQuestionHandler(QuestionHandler handler) {

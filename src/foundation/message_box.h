@@ -10,10 +10,15 @@ void showMessageBox(WindowHandle owner, const char* text, const char* caption);
 // Installs a handler (none restores the default, which writes to stderr); returns the previous.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
-// A Yes/No question: true only when the answer is Yes.
-using QuestionHandler = bool (*)(WindowHandle owner, const char* text, const char* caption);
+// Which button of a question Enter presses.
+enum class DefaultAnswer { yes, no };
 
-bool askYesNo(WindowHandle owner, const char* text, const char* caption);
+// A Yes/No question: true only when the answer is Yes.
+using QuestionHandler = bool (*)(WindowHandle owner, const char* text, const char* caption,
+                                 DefaultAnswer defaultAnswer);
+
+bool askYesNo(WindowHandle owner, const char* text, const char* caption,
+              DefaultAnswer defaultAnswer = DefaultAnswer::yes);
 // Installs a handler (none restores the default, which writes to stderr and answers No);
 // returns the previous one.
 QuestionHandler setQuestionHandler(QuestionHandler handler);

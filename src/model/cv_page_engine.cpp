@@ -7,6 +7,7 @@
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
 #include "model/manufacturer_table.h"
+#include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -127,6 +128,7 @@ int CvPageEngine::readOne(size_t index, WaitProgress& bar) {
 int CvPageEngine::writeChanges() {
     if (!stationReady())
         return 1;
+    highCvConsent_ = HighCvConsent::notAsked;
     std::unique_ptr<WaitProgress> bar =
         view_.openWaitBar(static_cast<uint32_t>(2 * count_ + 2), "");
     prepareWrite();
@@ -154,12 +156,21 @@ int CvPageEngine::writeIfChanged(size_t index, uint8_t value, WaitProgress& bar)
     uint8_t known = 0;
     if (knownCvValue(b.cv, &known, 0) == 0 && known == value)
         return 0;
+    if (needsHighCvConsent(b.cv) && !consentToHighCvs(b.cv))
+        return 0;
     bar.step(registerMessage("Writing %s", b.cv).c_str());
     if (stationWriteCv(b.cv, value) != 0) {
         view_.showError(registerMessage("Error writing %s", b.cv));
         return 1;
     }
     return 0;
+}
+
+bool CvPageEngine::consentToHighCvs(int32_t cv) {
+    if (highCvConsent_ == HighCvConsent::notAsked)
+        highCvConsent_ = view_.confirm(highCvQuestion(cv), highCvCaption) ? HighCvConsent::granted
+                                                                          : HighCvConsent::refused;
+    return highCvConsent_ == HighCvConsent::granted;
 }
 
 int CvPageEngine::writeAll() {

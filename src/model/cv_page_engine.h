@@ -49,7 +49,8 @@ class CvPageEngine {
 
     // 0 when read; on failure the box is left empty and the error shown.
     int readOne(size_t index, WaitProgress& bar);
-    // Writes unless the decoder is known to hold the value already; 0 on success.
+    // Writes unless the decoder is known to hold the value already, or the CV lies above the
+    // station's safe limit and the user said No; 0 on success and when skipped.
     int writeIfChanged(size_t index, uint8_t value, WaitProgress& bar);
     // Takes a key press off the queue; Escape cancels, with a beep and a full bar.
     bool escapePressed(WaitProgress& bar);
@@ -79,6 +80,11 @@ class CvPageEngine {
 
   private:
     bool stationReady();
+    // Asked once per write action, before its first CV above the station's safe limit.
+    bool consentToHighCvs(int32_t cv);
+
+    enum class HighCvConsent { notAsked, granted, refused };
+    HighCvConsent highCvConsent_ = HighCvConsent::notAsked;
 
     CvBinding bindings_[maxBindings] = {};
     size_t count_ = 0;

@@ -20,6 +20,8 @@ class CvPageView {
     virtual void setChecked(int controlId, bool checked) = 0;
     // A message box with the caption "Error" and an OK button, owned by the page.
     virtual void showError(const std::string& text) = 0;
+    // A question with Yes and No, owned by the page, No the default; true only for Yes.
+    virtual bool confirm(const std::string& text, const char* caption) = 0;
     // A wait bar centred over the page.
     virtual std::unique_ptr<WaitProgress> openWaitBar(uint32_t maximum, const char* message) = 0;
     // Repaints the main window while an action holds the message loop.

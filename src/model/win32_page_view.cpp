@@ -51,6 +51,10 @@ void Win32PageView::showError(const std::string& text) {
     showMessageBox(dialog(), text.c_str(), "Error");
 }
 
+bool Win32PageView::confirm(const std::string& text, const char* caption) {
+    return askYesNo(dialog(), text.c_str(), caption, DefaultAnswer::no);
+}
+
 std::unique_ptr<WaitProgress> Win32PageView::openWaitBar(uint32_t maximum, const char* message) {
     return std::make_unique<WaitBar>(dialog(), maximum, message);
 }

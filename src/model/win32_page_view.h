@@ -19,6 +19,7 @@ class Win32PageView : public CvEditorView {
     bool isChecked(int controlId) override;
     void setChecked(int controlId, bool checked) override;
     void showError(const std::string& text) override;
+    bool confirm(const std::string& text, const char* caption) override;
     std::unique_ptr<WaitProgress> openWaitBar(uint32_t maximum, const char* message) override;
     void repaintMainWindow() override;
     int takeKeyPress() override;

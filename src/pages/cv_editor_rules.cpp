@@ -8,6 +8,7 @@
 #include "foundation/decimal_text.h"
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
+#include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
 
 int32_t cvEditorCv = 1;
@@ -175,6 +176,11 @@ void CvEditorRules::readCv() {
 }
 
 void CvEditorRules::writeCv() {
+    // Asked before the wait bar opens; No sends nothing at all.
+    const int32_t cv = isStationOpen() ? validCvFromBox() : 0;
+    if (cv && !cvIsReadOnly(static_cast<uint32_t>(cv)) && needsHighCvConsent(cv) &&
+        !view_.confirm(highCvQuestion(cv), highCvCaption))
+        return;
     runAccess(3, "Writing CV", &CvEditorRules::writeStep);
 }
 

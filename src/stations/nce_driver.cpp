@@ -13,7 +13,25 @@ constexpr int32_t programmingMode = 1;
 constexpr int32_t mainMode = 2;
 // The station needs time to leave programming mode before the line goes quiet.
 constexpr unsigned closePauseMs = 250;
-constexpr size_t readAnswerCapacity = 200;
+// Room for a whole answer: a value may follow any number of blanks up to the answer's limit.
+constexpr size_t answerCapacity = 1025;
+
+const char* const blanks = " \t\r\n";
+
+// The first line of an answer that holds more than blanks, cut out in place; none if there is
+// none. The station may frame any answer in line ends and blanks; a NUL byte in it is noise.
+const char* firstWordyLine(char* answer, size_t length) {
+    if (std::strlen(answer) < length)
+        return "ERROR INVALID DATA";
+    char* line = answer + std::strspn(answer, blanks);
+    if (*line == '\0')
+        return nullptr;
+    line[std::strcspn(line, "\r\n")] = '\0';
+    size_t end = std::strlen(line);
+    while (end > 0 && std::strchr(blanks, line[end - 1]))
+        line[--end] = '\0';
+    return line;
+}
 
 } // namespace
 
@@ -58,9 +76,11 @@ int NceDriver::enterMode(int32_t mode) {
         stationMode_ = 0;
         return 1;
     }
-    if (link_.awaitPrompt(nullptr, 0) != 0) {
-        setStationErrorText(mode == programmingMode ? "ERROR ENTERING PROGRAM MODE"
-                                                    : "ERROR ENTERING MAIN MODE");
+    if (int result = link_.awaitPrompt(nullptr, 0)) {
+        // The station's own refusal says more than ours would.
+        if (result != answerRefused)
+            setStationErrorText(mode == programmingMode ? "ERROR ENTERING PROGRAM MODE"
+                                                        : "ERROR ENTERING MAIN MODE");
         stationMode_ = 0;
         return 1;
     }
@@ -77,19 +97,20 @@ int NceDriver::readCv(int32_t cv, uint8_t* value) {
     enterMode(programmingMode);
     if (sendCommand(command) != 0)
         return 1;
-    char answer[readAnswerCapacity];
-    if (link_.awaitPrompt(answer, sizeof answer) != 0)
+    char answer[answerCapacity];
+    size_t length = 0;
+    if (link_.awaitPrompt(answer, sizeof answer, &length) != 0)
         return 1;
 
-    if (!std::isdigit(static_cast<unsigned char>(answer[0]))) {
-        answer[std::strcspn(answer, "\r")] = '\0';
-        // An answer that starts with a NUL or a bare CR would otherwise leave no message at all.
-        setStationErrorText(answer[0] ? answer : "ERROR INVALID DATA");
+    const char* digits = answer + std::strspn(answer, blanks);
+    if (!std::isdigit(static_cast<unsigned char>(*digits)) || std::strlen(answer) < length) {
+        const char* line = firstWordyLine(answer, length);
+        setStationErrorText(line ? line : "NO DATA RETURNED");
         return 1;
     }
     long number = 0;
-    for (int i = 0; i < 5 && std::isdigit(static_cast<unsigned char>(answer[i])); ++i)
-        number = number * 10 + (answer[i] - '0');
+    for (int i = 0; i < 5 && std::isdigit(static_cast<unsigned char>(digits[i])); ++i)
+        number = number * 10 + (digits[i] - '0');
     if (number > 255) {
         setStationErrorText("ERROR INVALID DATA");
         return 1;
@@ -106,17 +127,16 @@ int NceDriver::writeCv(int32_t cv, int value) {
                   value & 0xFF, "\r\n");
     if (sendCommand(command) != 0)
         return 1;
-    char answer[readAnswerCapacity];
-    if (link_.awaitPrompt(answer, sizeof answer) != 0) {
-        setStationErrorText("ERROR SENDING DATA");
+    char answer[answerCapacity];
+    size_t length = 0;
+    if (int result = link_.awaitPrompt(answer, sizeof answer, &length)) {
+        if (result != answerRefused)
+            setStationErrorText("ERROR SENDING DATA");
         return 1;
     }
-    // A write carried out is answered with the bare prompt; a line before it is the station's
-    // complaint ("NO ACKNOWLEDGE FROM DECODER"), and the decoder does not hold the value.
-    char* line = answer + std::strspn(answer, "\r\n");
-    size_t length = std::strcspn(line, "\r\n");
-    if (length > 0 && line[length] != '\0') {
-        line[length] = '\0';
+    // A write carried out is answered with the prompt, perhaps after line ends; a line of words
+    // before it is the station's complaint, and the decoder does not hold the value.
+    if (const char* line = firstWordyLine(answer, length)) {
         setStationErrorText(line);
         return 1;
     }
@@ -130,8 +150,12 @@ int NceDriver::getVersion(StationVersionInfo* info) {
     int result = enterMode(mainMode);
     if (result == 0)
         result = sendCommand("V\r\n");
-    if (result == 0)
-        result = link_.awaitPrompt(info->text, sizeof info->text);
+    if (result == 0 && link_.awaitPrompt(info->text, sizeof info->text) != 0)
+        result = 1;
+    if (result == 0) { // the station may start its answer with line ends
+        const size_t lead = std::strspn(info->text, blanks);
+        std::memmove(info->text, info->text + lead, std::strlen(info->text + lead) + 1);
+    }
     const char* error = stationErrorText();
     versionText_ = result == 0 ? info->text : (error ? error : "");
     return result;

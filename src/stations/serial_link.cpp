@@ -20,6 +20,16 @@ constexpr size_t drainChunk = 200;
 // program, while a station's longest answer fits well within both.
 constexpr uint64_t answerDeadlineMs = readTimeoutConstantMs;
 constexpr size_t answerByteLimit = 1024;
+// The station's own words for a command it did not carry out. It may send them without a prompt
+// (later EPROMs do for a command they do not understand), so they end the answer by themselves.
+const char* const stationFailureTexts[] = {"COMMAND NOT UNDERSTOOD", "NO FEEDBACK DETECTED"};
+// How long the rest of a failure answer (" ****", the prompt) may take to come.
+constexpr unsigned failureTailMs = 200;
+
+bool endsWith(const char* tail, size_t tailSize, const char* text) {
+    const size_t length = std::strlen(text);
+    return std::memcmp(tail + tailSize - length, text, length) == 0;
+}
 
 const char* openFailureText(int step) {
     switch (step) {
@@ -87,34 +97,48 @@ void SerialLink::drainInput() {
     }
 }
 
-int SerialLink::awaitPrompt(char* buffer, size_t capacity) {
+int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
     if (capacity == 0)
         buffer = nullptr;
-    size_t matched = 0;
+    // The last bytes seen, enough to hold the longest text looked for.
+    char tail[32] = {};
+    const size_t tailSize = sizeof tail;
     size_t total = 0;
     size_t stored = 0;
+    bool seen = false;
+    const char* failure = nullptr;
     const uint64_t start = clockMilliseconds();
-    while (matched < promptLength && total < answerByteLimit) {
+    while (!seen && total < answerByteLimit) {
         const uint64_t elapsed = clockMilliseconds() - start;
         if (elapsed >= answerDeadlineMs)
             break;
+        unsigned waitMs = static_cast<unsigned>(answerDeadlineMs - elapsed);
+        // After a failure the station may still send its prompt; a short quiet ends the wait.
+        if (failure && waitMs > failureTailMs)
+            waitMs = failureTailMs;
         uint8_t byte = 0;
-        if (receiveWithin(&byte, 1, static_cast<unsigned>(answerDeadlineMs - elapsed)) == 0)
+        if (receiveWithin(&byte, 1, waitMs) == 0)
             break;
         ++total;
         if (buffer && stored < capacity - 1)
             buffer[stored++] = static_cast<char>(byte);
-        if (byte == static_cast<uint8_t>(stationPrompt[matched]))
-            ++matched;
-        else
-            // A mismatch may itself begin the prompt ("CCOMMAND: "). The prompt's first letter
-            // occurs nowhere else in it, so testing just that letter finds every occurrence.
-            matched = byte == static_cast<uint8_t>(stationPrompt[0]) ? 1 : 0;
+        std::memmove(tail, tail + 1, tailSize - 1);
+        tail[tailSize - 1] = static_cast<char>(byte);
+        seen = endsWith(tail, tailSize, stationPrompt);
+        for (const char* text : stationFailureTexts)
+            if (!failure && endsWith(tail, tailSize, text))
+                failure = text;
     }
-    bool seen = matched == promptLength;
     if (buffer) {
         size_t textLength = seen ? total - promptLength : total;
-        buffer[textLength < stored ? textLength : stored] = '\0';
+        stored = textLength < stored ? textLength : stored;
+        buffer[stored] = '\0';
+    }
+    if (length)
+        *length = buffer ? stored : 0;
+    if (failure) {
+        setStationErrorText(failure);
+        return answerRefused;
     }
     if (seen)
         return 0;

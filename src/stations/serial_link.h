@@ -14,6 +14,8 @@ class SerialLogWindow;
 
 // The station ends every answer with this prompt.
 extern const char stationPrompt[];
+// What awaitPrompt returns when the station answered with a failure of its own.
+constexpr int answerRefused = 2;
 
 // How traffic reads in the log: text lines as they went, or binary bytes in hexadecimal, one
 // line per command and per answer.
@@ -31,8 +33,10 @@ class SerialLink {
     size_t receive(uint8_t* buffer, size_t count);
     void drainInput();
     // 0 when the prompt was seen; the text before it goes to buffer, cut to capacity - 1 bytes.
-    // The wait ends after 16 s or 1024 bytes without the prompt.
-    int awaitPrompt(char* buffer, size_t capacity);
+    // The wait ends after 16 s or 1024 bytes without the prompt (1, "NO DATA RETURNED"), or soon
+    // after the station said it failed (answerRefused, with its words as the error text).
+    // length, if given, receives the number of bytes put in buffer (NUL bytes included).
+    int awaitPrompt(char* buffer, size_t capacity, size_t* length = nullptr);
     void closePort();
     bool isOpen() const { return port_->isOpen(); }
 

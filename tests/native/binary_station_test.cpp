@@ -46,6 +46,10 @@ TEST(BinaryStationTest, AnswersTheBinaryCommandSet) {
     }
     EXPECT_EQ(decoder.cv(29), 0x22);
     EXPECT_EQ(decoder.cv(7), 42);
+    decoder.addDeafCv(3); // a CV the decoder does not acknowledge
+    station.answer(bytes({0x9E}));
+    EXPECT_EQ(station.answer(bytes({0xA9, 0x00, 0x03})).bytes, bytes({0xFF, '3'}));
+    EXPECT_EQ(station.answer(bytes({0xA8, 0x00, 0x03, 1})).bytes, "3");
 }
 
 TEST(BinaryStationTest, CommandsAreCutByTheirFirstByteWhateverTheReads) {

@@ -148,6 +148,43 @@ TEST_F(CliBackupTest, BacksUpShowsAndRestoresWithoutTheReadOnlyCvs) {
               (std::vector<std::string>{"M", "P001 005", "R001", "P029 034", "R029", "X"}));
 }
 
+// Through a Powerhouse Pro, CVs above 255 are written only when the user allowed it: without
+// leave the command is refused whole and only the closing "X" reaches the station.
+TEST_F(CliBackupTest, HighCvsAreWrittenOnlyWithLeave) {
+    {
+        SimStationProcess station;
+        const std::string port = "--port " + station.device() + " ";
+        ASSERT_EQ(runCli(port + "write 29=6 513=1").status, 1);
+        ASSERT_EQ(runCli(port + "--allow-high-cvs write 513=1").status, 0);
+        ASSERT_EQ(runCli(port + "backup " + file + " 29,513").status, 0);
+    }
+    const std::string hazard = "error: CV 513 is above 255. On this station's programming track a "
+                               "write above CV 255 can change another CV instead. NCE advises "
+                               "programming such CVs on the main. Nothing was written; give "
+                               "--allow-high-cvs before the command to write it anyway.\n";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string out;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"write 29=5 300=7", 1, "error: CV 300" + hazard.substr(hazard.find(" is above")), {"X"}},
+        {"restore " + file, 1, hazard, {"X"}},
+        {"--allow-high-cvs restore " + file,
+         0,
+         "wrote 2 CVs\n",
+         {"M", "P029 006", "P513 001", "X"}},
+        {"read 1024", 0, "1024=0\n", {"M", "R1024", "X"}},
+    };
+    for (const auto& c : cases) {
+        SimStationProcess station;
+        CliRun run = runCli("--port " + station.device() + " " + c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(station.receivedLines(), c.lines);
+    }
+}
+
 TEST_F(CliBackupTest, UnreadableCvsAreReportedAndTheFileStillWritten) {
     SimStationProcess station({"--fault", "no-decoder"});
     CliRun backup = runCli("--port " + station.device() + " backup " + file + " 1-2");

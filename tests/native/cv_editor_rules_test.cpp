@@ -17,6 +17,9 @@ class FakeEditorView : public CvEditorView {
     bool isChecked(int id) override { return page.isChecked(id); }
     void setChecked(int id, bool checked) override { page.setChecked(id, checked); }
     void showError(const std::string& text) override { page.showError(text); }
+    bool confirm(const std::string& text, const char* caption) override {
+        return page.confirm(text, caption);
+    }
     std::unique_ptr<WaitProgress> openWaitBar(uint32_t maximum, const char* message) override {
         return page.openWaitBar(maximum, message);
     }
@@ -151,6 +154,47 @@ TEST_F(CvEditorRulesTest, ReadAndWriteCheckTheNumberAndTheStation) {
     view_.page.checks[rereadCheckBox] = true;
     click(writeCvButton);
     EXPECT_EQ(decoder().traffic, Lines{"W29=7"});
+}
+
+// A station whose programming track writes above CV 255 elsewhere: the user is asked first, and
+// No sends nothing.
+TEST_F(CvEditorRulesTest, WritingAboveTheSafeLimitAsksFirst) {
+    const std::string question =
+        "Warning? CV %d is above 255. On this station's programming track a write above CV 255 "
+        "can change another CV instead. NCE advises programming such CVs on the main. Write it "
+        "anyway?";
+    struct Case {
+        int32_t limit;
+        const char* cv;
+        bool yes;
+        Lines asked;
+        Lines traffic;
+    } cases[] = {
+        {255, "300", false, {"300"}, {}},    {255, "300", true, {"300"}, {"W300=7"}},
+        {255, "255", false, {}, {"W255=7"}}, {noCvLimit, "1024", false, {}, {"W1024=7"}},
+        {255, "1025", false, {}, {}}, // not a CV: refused without asking
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cv);
+        decoder().safeCvLimit = c.limit;
+        decoder().traffic.clear();
+        view_.page.events.clear();
+        view_.page.answerYes = c.yes;
+        cvEditorValue.setValue(7);
+        box(cvNumberBox) = c.cv;
+        click(writeCvButton);
+        Lines asked;
+        for (const std::string& cv : c.asked) {
+            std::string text = question;
+            asked.push_back(text.replace(text.find("%d"), 2, cv));
+        }
+        EXPECT_EQ(view_.page.eventsStartingWith("Warning?"), asked);
+        EXPECT_EQ(decoder().traffic, c.traffic);
+        // The question comes before the wait bar, never under it.
+        if (!asked.empty()) {
+            EXPECT_EQ(view_.page.events.front(), asked.front());
+        }
+    }
 }
 
 TEST_F(CvEditorRulesTest, TheNumberAndValueOutliveThePage) {

@@ -139,6 +139,41 @@ TEST_F(CvPageEngineTest, WriteAllForgetsFirstAndAFailedWriteStopsTheRest) {
     EXPECT_NE(knownCvValue(5, &value, 0), 0);
 }
 
+// Above the station's safe CV, each write action asks once, at its first such CV; No skips
+// those CVs and writes the rest.
+TEST_F(CvPageEngineTest, HighCvsAreWrittenOnlyAfterAYes) {
+    constexpr CvBinding accessory[] = {{1001, 2}, {1002, 513}, {1003, 29}, {1004, 521}};
+    CvPageEngine page(view_, accessory, 4);
+    decoder().safeCvLimit = 255;
+    struct Case {
+        bool yes;
+        Lines writes;
+    } cases[] = {
+        {false, {"W2=1", "W29=3"}},
+        {true, {"W2=1", "W513=2", "W29=3", "W521=4"}},
+    };
+    for (const Case& c : cases) {
+        for (auto action : {&CvPageEngine::writeAll, &CvPageEngine::writeChanges}) {
+            SCOPED_TRACE(c.yes);
+            for (const CvBinding& b : accessory)
+                forgetCvValue(b.cv);
+            decoder().traffic.clear();
+            view_.events.clear();
+            view_.answerYes = c.yes;
+            view_.boxes = {{1001, "1"}, {1002, "2"}, {1003, "3"}, {1004, "4"}};
+            (page.*action)();
+            EXPECT_EQ(decoder().traffic, c.writes);
+            const Lines asked = view_.eventsStartingWith("Warning? ");
+            ASSERT_EQ(asked.size(), 1u);
+            EXPECT_EQ(asked[0].substr(0, 30), "Warning? CV 513 is above 255. ");
+        }
+    }
+    decoder().safeCvLimit = noCvLimit;
+    view_.events.clear();
+    page.writeAll();
+    EXPECT_TRUE(view_.eventsStartingWith("Warning?").empty());
+}
+
 TEST_F(CvPageEngineTest, AClosedStationShowsItsTextAndChangesNothing) {
     uint8_t value = 0;
     stationReadCv(2, &value);

@@ -98,67 +98,105 @@ TEST_F(NceDriverTest, ExactBytesOnTheWire) {
     EXPECT_EQ(pauses_.list(), (std::vector<unsigned>(5, 100)));
 }
 
-TEST_F(NceDriverTest, ReadAnswersAreParsedOrRejected) {
+// Every answer shape a station may give a read or a write, prompt appended by the fake.
+TEST_F(NceDriverTest, AnswersAreJudgedByTheirWordsNotTheirBlanks) {
     openDriver();
+    const std::string blanks200(200, ' ');
     struct Case {
+        char command; // 'R' or 'P'
         std::string answer;
         int result;
-        int value;
+        int value;         // reads only
         const char* error; // null: cleared
     } cases[] = {
-        {"3\r\n", 0, 3, nullptr},
-        {"255\r\n", 0, 255, nullptr},
-        {"007\r\n", 0, 7, nullptr},
-        {"256\r\n", 1, 0, "ERROR INVALID DATA"},
-        {"123456\r\n", 1, 0, "ERROR INVALID DATA"},
-        {"ERROR\r\n", 1, 0, "ERROR"},
-        {"NO ACKNOWLEDGE FROM DECODER\r\nmore", 1, 0, "NO ACKNOWLEDGE FROM DECODER"},
-        {std::string("\0\0"
+        {'R', "3\r\n", 0, 3, nullptr},
+        {'R', "255\r\n", 0, 255, nullptr},
+        {'R', "\r\n006\r\n", 0, 6, nullptr},
+        {'R', " \t\r\n 42 \r\n", 0, 42, nullptr},
+        {'R', blanks200 + "17\r\n", 0, 17, nullptr},
+        {'R', "256\r\n", 1, 0, "ERROR INVALID DATA"},
+        {'R', "123456\r\n", 1, 0, "ERROR INVALID DATA"},
+        {'R', "\r\n  ERROR  \r\nmore", 1, 0, "ERROR"},
+        {'R', "NO ACKNOWLEDGE FROM DECODER\r\nmore", 1, 0, "NO ACKNOWLEDGE FROM DECODER"},
+        {'R',
+         std::string("\0\0"
                      "12\r\n",
                      6),
          1, 0, "ERROR INVALID DATA"},
-        {"\r\n", 1, 0, "ERROR INVALID DATA"},
-        {std::string(1000, 'g') + "\r\n", 1, 0, nullptr},
+        {'R', "\r\n", 1, 0, "NO DATA RETURNED"},
+        {'R', " \t \r\n\r\n ", 1, 0, "NO DATA RETURNED"},
+        {'P', "", 0, 0, nullptr},
+        {'P', "\r\n", 0, 0, nullptr},
+        {'P', " \r\n\r\n\t", 0, 0, nullptr},
+        {'P', "C", 1, 0, "C"},
+        {'P', "NO ACKNOWLEDGE FROM DECODER\r\n", 1, 0, "NO ACKNOWLEDGE FROM DECODER"},
+        {'P', "\r\n?\r\n", 1, 0, "?"},
+        {'P', std::string("\r\n\0", 3), 1, 0, "ERROR INVALID DATA"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.answer);
-        readAnswer_ = c.answer;
+        SCOPED_TRACE(c.command + c.answer);
+        int result;
         uint8_t value = 99;
-        EXPECT_EQ(driver_.readCv(29, &value), c.result);
-        EXPECT_EQ(value, c.value);
+        if (c.command == 'R') {
+            readAnswer_ = c.answer;
+            result = driver_.readCv(29, &value);
+            EXPECT_EQ(value, c.value);
+        } else {
+            writeAnswer_ = c.answer;
+            result = driver_.writeCv(29, 6);
+        }
+        EXPECT_EQ(result, c.result);
         if (c.error) {
             EXPECT_STREQ(stationErrorText(), c.error);
-        } else if (c.result == 0) {
+        } else {
             EXPECT_EQ(stationErrorText(), nullptr);
         }
     }
-    // An overlong answer is cut to what the answer buffer holds, never overflowing it.
-    EXPECT_EQ(std::string(stationErrorText()), std::string(199, 'g'));
 }
 
-// Only a line before the prompt is a complaint: a stray letter (a doubled prompt letter) or a
-// bare line end is not.
-TEST_F(NceDriverTest, WritesTheStationComplainsAboutFail) {
+// An answer up to the link's byte limit is kept whole, so no value is lost behind blanks.
+TEST_F(NceDriverTest, AWholeAnswerFitsTheAnswerBuffer) {
     openDriver();
+    readAnswer_ = std::string(1000, 'g') + "\r\n";
+    uint8_t value = 0;
+    EXPECT_EQ(driver_.readCv(29, &value), 1);
+    EXPECT_EQ(std::string(stationErrorText()), std::string(1000, 'g'));
+    readAnswer_ = std::string(1000, ' ') + "9\r\n";
+    EXPECT_EQ(driver_.readCv(29, &value), 0);
+    EXPECT_EQ(value, 9);
+}
+
+// The station's failures may come without a prompt: they end the answer at once, the station's
+// words reach the caller, and a prompt that follows is taken with them.
+TEST_F(NceDriverTest, StationFailuresEndTheWaitWithTheirOwnWords) {
+    FakeClock clock;
+    openDriver();
+    const std::string cnu = "COMMAND NOT UNDERSTOOD";
     struct Case {
-        const char* answer;
-        int result;
-        const char* error; // null: cleared
+        std::string answer; // to every command, "M" and "X" included
+        std::string error;
     } cases[] = {
-        {"", 0, nullptr},
-        {"\r\n", 0, nullptr},
-        {"C", 0, nullptr},
-        {"NO ACKNOWLEDGE FROM DECODER\r\n", 1, "NO ACKNOWLEDGE FROM DECODER"},
-        {"\r\n?\r\n", 1, "?"},
+        {cnu, cnu},
+        {cnu + " ****\r\nCOMMAND: ", cnu},
+        {"\r\nNO FEEDBACK DETECTED\r\n", "NO FEEDBACK DETECTED"},
+        {"ABCDEF " + cnu + " ****\r\nCOMMAND: ", cnu},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
-        writeAnswer_ = c.answer;
-        EXPECT_EQ(driver_.writeCv(29, 6), c.result);
-        if (c.error)
-            EXPECT_STREQ(stationErrorText(), c.error);
-        else
-            EXPECT_EQ(stationErrorText(), nullptr);
+        port_->respond = [&](const std::string&) { return c.answer; };
+        uint8_t value = 99;
+        EXPECT_EQ(driver_.readCv(29, &value), 1);
+        EXPECT_EQ(stationErrorText(), c.error);
+        EXPECT_EQ(value, 0);
+        EXPECT_EQ(driver_.writeCv(29, 6), 1);
+        EXPECT_EQ(stationErrorText(), c.error);
+        StationVersionInfo info{};
+        EXPECT_EQ(driver_.getVersion(&info), 1);
+        EXPECT_EQ(driver_.versionText(), c.error);
+        EXPECT_TRUE(port_->incoming.empty()); // nothing left to confuse the next command
+        EXPECT_EQ(driver_.stationMode(), 0);
+        // Only a short quiet was waited for after the words, never the answer's 16 s.
+        EXPECT_LE(port_->lastWaitMs, 200u);
     }
 }
 

@@ -37,6 +37,11 @@ void FakePageView::showError(const std::string& text) {
     events.push_back("error " + text);
 }
 
+bool FakePageView::confirm(const std::string& text, const char* caption) {
+    events.push_back(std::string(caption) + "? " + text);
+    return answerYes;
+}
+
 std::unique_ptr<WaitProgress> FakePageView::openWaitBar(uint32_t maximum, const char* message) {
     events.push_back("bar open " + std::to_string(maximum) + " " + message);
     return std::make_unique<RecordingBar>(events);

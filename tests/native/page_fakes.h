@@ -18,6 +18,7 @@ class FakePageView : public CvPageView {
     bool isChecked(int controlId) override { return checks[controlId]; }
     void setChecked(int controlId, bool checked) override { checks[controlId] = checked; }
     void showError(const std::string& text) override;
+    bool confirm(const std::string& text, const char* caption) override;
     std::unique_ptr<WaitProgress> openWaitBar(uint32_t maximum, const char* message) override;
     void repaintMainWindow() override { events.push_back("repaint"); }
     int takeKeyPress() override;
@@ -26,8 +27,11 @@ class FakePageView : public CvPageView {
     std::map<int, std::string> boxes;
     std::map<int, bool> checks;
     // What the user sees, in order: "bar open <max> <message>", "step <message>",
-    // "position <n> <message>", "bar close", "error <text>", "repaint", "beep".
+    // "position <n> <message>", "bar close", "error <text>", "<caption>? <text>", "repaint",
+    // "beep".
     std::vector<std::string> events;
+    // How questions are answered.
+    bool answerYes = false;
     // Escape is pressed before the nth cancel test (0: never).
     int escapeAtCheck = 0;
     int cancelChecks = 0;
@@ -50,8 +54,10 @@ class DecoderDriver : public CommandStationDriver {
     int getVersion(StationVersionInfo*) override { return 1; }
     std::string getConfig() override { return "decoder"; }
     StationTag getTag() override { return tag; }
+    int32_t highestSafeCv() override { return safeCvLimit; }
 
     std::map<int32_t, int> cvs;
+    int32_t safeCvLimit = noCvLimit;
     int32_t failingCv = 0;
     // "R<cv>" and "W<cv>=<value>" in order.
     std::vector<std::string> traffic;

@@ -161,7 +161,7 @@ TEST(StationFaultTest, ParsesEveryNameItOffers) {
         EXPECT_TRUE(parseStationFault(name.c_str(), fault)) << name;
         seen.insert(fault);
     }
-    EXPECT_EQ(seen.size(), 11u);
+    EXPECT_EQ(seen.size(), 12u);
     StationFault fault{};
     EXPECT_FALSE(parseStationFault("Silent", fault));
     EXPECT_FALSE(parseStationFault("", fault));
@@ -178,6 +178,50 @@ TEST(StationFaultTest, NoDecoderFailsReadsAndWrites) {
     EXPECT_EQ(station.cv(29), 6);
     EXPECT_EQ(station.answer("M").bytes, prompt);
     EXPECT_EQ(station.answer("R2000").bytes, "?\r\n" + prompt);
+}
+
+// What a real station sends, line by line, in each answer style.
+TEST(SimulatedStationTest, AnswersInTheStyleOfARealStation) {
+    const std::string cnu = "COMMAND NOT UNDERSTOOD ****\r\n";
+    const std::string nfd = "NO FEEDBACK DETECTED\r\n";
+    struct Case {
+        AnswerStyle style;
+        const char* line;
+        std::string bytes;
+    } cases[] = {
+        {AnswerStyle::Real, "M", "\r\n" + prompt},
+        {AnswerStyle::Real, "R029", "\r\n006 \r\n" + prompt},
+        {AnswerStyle::Real, "R067", "\r\n009 \r\n" + prompt},
+        {AnswerStyle::Real, "P029 034", "\r\n" + prompt},
+        {AnswerStyle::Real, "V", "\r\nNCE Powerhouse Pro simulator 1.0\r\n" + prompt},
+        {AnswerStyle::Real, "Q", cnu + prompt},
+        {AnswerStyle::Real, "R300", nfd + prompt}, // the deaf CV
+        {AnswerStyle::Real, "P300 001", nfd + prompt},
+        {AnswerStyle::RealNoPrompt, "Q", cnu},
+        {AnswerStyle::RealNoPrompt, "R300", nfd},
+        {AnswerStyle::RealNoPrompt, "R001", "\r\n003 \r\n" + prompt},
+        {AnswerStyle::Plain, "R300", "NO ACKNOWLEDGE FROM DECODER\r\n" + prompt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        SimulatedStation station;
+        station.setAnswerStyle(c.style);
+        station.addDeafCv(300);
+        EXPECT_EQ(station.answer(c.line).bytes, c.bytes);
+    }
+    SimulatedStation station;
+    station.setAnswerStyle(AnswerStyle::Real);
+    station.addFault(StationFault::NoDecoder);
+    EXPECT_EQ(station.answer("R001").bytes, nfd + prompt);
+    EXPECT_FALSE(station.answer("P029 034").wroteCv);
+    station.addFault(StationFault::NotUnderstood);
+    for (const char* line : {"M", "R029", "P029 038", "V"})
+        EXPECT_EQ(station.answer(line).bytes, cnu + prompt) << line;
+    EXPECT_EQ(station.cv(29), 6);
+    AnswerStyle style{};
+    EXPECT_TRUE(parseAnswerStyle("real-no-prompt", style));
+    EXPECT_EQ(style, AnswerStyle::RealNoPrompt);
+    EXPECT_FALSE(parseAnswerStyle("Real", style));
 }
 
 TEST(StationFaultTest, SilentStationNeitherAnswersNorActs) {

@@ -101,7 +101,8 @@ TEST(StationIntegration, FaultyAnswersFailWithClearMessages) {
         {"no-decoder", 1, "NO ACKNOWLEDGE FROM DECODER", 1},
         {"value-over-255", 1, "ERROR INVALID DATA", 0},
         {"nul-bytes", 1, "ERROR INVALID DATA", 0},
-        {"doubled-prompt-letter", 0, nullptr, 0},
+        // A stray letter before the prompt is text the station sent: the write is not trusted.
+        {"doubled-prompt-letter", 0, nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -123,13 +124,62 @@ TEST(StationIntegration, FaultyAnswersFailWithClearMessages) {
     }
 }
 
+// A station that answers as real ones do: values framed in line ends, its own failure words,
+// with or without a prompt after them. Every command ends in well under a second.
+TEST(StationIntegration, RealAnswerStylesGiveValuesOrTheStationsWords) {
+    const std::string nfd = "NO FEEDBACK DETECTED";
+    const std::string cnu = "COMMAND NOT UNDERSTOOD";
+    const std::string version = "NCE Powerhouse Pro simulator 1.0\r\n";
+    struct Case {
+        std::vector<std::string> options;
+        std::string readError; // empty: reads 6
+        std::string writeError;
+        std::string versionText;
+    } cases[] = {
+        {{"--answer-style", "real"}, "", "", version},
+        {{"--answer-style", "real", "--no-feedback-cv", "29"}, nfd, nfd, version},
+        {{"--answer-style", "real-no-prompt", "--fault", "no-decoder"}, nfd, nfd, version},
+        {{"--answer-style", "real-no-prompt", "--fault", "not-understood"}, cnu, cnu, cnu},
+        {{"--answer-style", "real", "--fault", "not-understood"}, cnu, cnu, cnu},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.back());
+        SimStationProcess station(c.options);
+        NceDriver driver;
+        ASSERT_EQ(driver.open(configFor(station).c_str()), 0);
+        uint8_t value = 77;
+        auto start = Clock::now();
+        const int read = driver.readCv(29, &value);
+        EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+        EXPECT_EQ(read != 0, !c.readError.empty());
+        EXPECT_EQ(value, c.readError.empty() ? 6 : 0);
+        if (read != 0) {
+            EXPECT_EQ(stationErrorText(), c.readError);
+        }
+        const int write = driver.writeCv(29, 5);
+        EXPECT_EQ(write != 0, !c.writeError.empty());
+        if (write != 0) {
+            EXPECT_EQ(stationErrorText(), c.writeError);
+        }
+        StationVersionInfo info{};
+        driver.getVersion(&info);
+        EXPECT_EQ(driver.versionText(), c.versionText);
+        // The answers stayed in step: after the failures the next read still gets its own.
+        uint8_t again = 0;
+        if (c.readError.empty()) {
+            EXPECT_EQ(driver.readCv(1, &again), 0);
+            EXPECT_EQ(again, 3);
+        }
+    }
+}
+
 TEST(StationIntegration, OverlongAnswersAreCutNeverOverflowed) {
     SimStationProcess station({"--fault", "overlong"});
     NceDriver driver;
     ASSERT_EQ(driver.open(configFor(station).c_str()), 0);
     uint8_t value = 0;
     EXPECT_EQ(driver.readCv(1, &value), 1);
-    EXPECT_EQ(std::string(stationErrorText()).size(), 199u);
+    EXPECT_EQ(std::string(stationErrorText()).size(), 901u); // the noise, then CV 1's value
     StationVersionInfo info{};
     EXPECT_EQ(driver.getVersion(&info), 0);
     EXPECT_EQ(std::string(info.text).size(), 249u);

@@ -32,3 +32,10 @@ take_wire() {
         cut -d' ' -f2- | grep -E "${1:-.}" | tr '\n' ' ' | sed 's/ $//')
     wire_seen=$now
 }
+# restore_station_on_exit SIM STATION_DIR: for scripts that restart the COM1 station with other
+# options: at exit the program they started ($pid) is stopped and the normal station is back.
+restore_station_on_exit() {
+    restore_sim=$1 restore_dir=$2
+    trap 'if [ -n "${pid:-}" ]; then kill "$pid" 2>/dev/null; fi
+          "$tools/sim-station-ctl.sh" start "$restore_sim" "$restore_dir"' EXIT
+}

@@ -9,11 +9,7 @@ set -uo pipefail
 exe=$1 ui_exe=$2 sim=$3 station_dir=$4
 source "$(dirname "$0")/script_checks.sh"
 pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    "$tools/sim-station-ctl.sh" start "$sim" "$station_dir"
-}
-trap cleanup EXIT
+restore_station_on_exit "$sim" "$station_dir"
 # A driver run that does not end is a wait that did not end: cut it off and say so.
 ui() { timeout "$1" "$tools/wine-run.sh" "$ui_exe" "${@:2}" </dev/null 2>/dev/null | tr -d '\r'; }
 elapsed() { awk 'NR == 1 { start = $1 } NR == 2 { printf "%d", ($1 - start) / 1000 }' <<<"$1"; }

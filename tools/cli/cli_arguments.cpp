@@ -7,13 +7,15 @@
 
 const char cliUsage[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] "
+    "[--allow-high-cvs] "
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
     "show FILE | --help";
 
 const char cliHelp[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] COMMAND\n"
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary]\n"
+    "                    [--allow-high-cvs] COMMAND\n"
     "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
@@ -33,6 +35,10 @@ const char cliHelp[] =
     "  --protocol ascii|binary       NCE's command set: ascii for a Powerhouse Pro up to the\n"
     "                                2004 EPROM (default), binary for a Powerhouse Pro of 2006\n"
     "                                or later, or a Power Cab or Twin on the USB interface\n"
+    "  --allow-high-cvs              let write and restore write CVs above the station's safe\n"
+    "                                limit (255 on a Powerhouse Pro, whose programming track can\n"
+    "                                write such a CV to another CV instead; refused whole without "
+    "it)\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
 
 std::vector<int> defaultBackupCvs() {
@@ -160,6 +166,10 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
     int at = 1;
     for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
         std::string option = argv[at];
+        if (option == "--allow-high-cvs") {
+            request.allowHighCvs = true;
+            continue;
+        }
         if (option != "--port" && option != "--baud" && option != "--protocol") {
             error = "unknown option '" + option + "'";
             return false;

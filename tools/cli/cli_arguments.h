@@ -21,6 +21,8 @@ struct CliRequest {
     std::string texts[3];
     // restore: read every written CV back.
     bool verify = false;
+    // write and restore: write CVs above the station's safe limit too.
+    bool allowHighCvs = false;
 };
 
 extern const char cliUsage[];

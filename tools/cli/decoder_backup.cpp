@@ -56,14 +56,18 @@ std::vector<CvProblem> backupCvs(const std::vector<int>& cvs, DecoderFileContent
                   });
 }
 
-std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,
-                                  const CvProgress& progress, size_t& written) {
+std::vector<int> restoredCvs(const DecoderFileContent& content) {
     std::vector<int> cvs;
     for (int cv = 1; cv <= decoderFileCvCount; ++cv)
         if (content.entries[cv - 1] != unknownCvEntry && !cvIsReadOnly(cv))
             cvs.push_back(cv);
+    return cvs;
+}
+
+std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,
+                                  const CvProgress& progress, size_t& written) {
     written = 0;
-    return eachCv(cvs, progress, "not written: the station stopped answering",
+    return eachCv(restoredCvs(content), progress, "not written: the station stopped answering",
                   [&](int cv, std::string& reason) {
                       const int value = content.entries[cv - 1];
                       if (stationWriteCv(cv, value) != 0) {

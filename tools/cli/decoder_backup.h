@@ -21,6 +21,9 @@ using CvProgress = std::function<void(size_t done, size_t total, int cv)>;
 std::vector<CvProblem> backupCvs(const std::vector<int>& cvs, DecoderFileContent& content,
                                  const CvProgress& progress);
 
+// The CVs a restore writes: every known one of the content, in CV order, but the read-only ones.
+std::vector<int> restoredCvs(const DecoderFileContent& content);
+
 // Writes every known value in CV order, skipping read-only CVs; with verify reads each back and
 // reports a different value. Ends as a backup does when the station stops answering.
 std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,

@@ -9,6 +9,7 @@
 #include "cli_arguments.h"
 #include "decoder_backup.h"
 #include "files/decoder_file_transfer.h"
+#include "stations/high_cv_warning.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
@@ -122,6 +123,24 @@ int restore(const CliRequest& request, const DecoderFileContent& content) {
     return problems.empty() ? 0 : 1;
 }
 
+// A station whose programming track writes some CVs to others: a command that would write one is
+// refused whole, before anything is written, unless the user allowed it.
+bool refusesHighCvs(const CliRequest& request, const std::vector<int>& cvs) {
+    if (request.allowHighCvs)
+        return false;
+    for (int cv : cvs) {
+        if (needsHighCvConsent(cv)) {
+            std::fprintf(stderr,
+                         "error: %s Nothing was written; give --allow-high-cvs before the "
+                         "command to write it anyway.\n",
+                         highCvHazard(cv).c_str());
+            saveAndShutdownStations();
+            return true;
+        }
+    }
+    return false;
+}
+
 int run(const CliRequest& request) {
     DecoderFileContent restoring;
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
@@ -137,6 +156,14 @@ int run(const CliRequest& request) {
 
     if (request.command == CliRequest::Command::backup)
         return backup(request);
+    std::vector<int> written;
+    if (request.command == CliRequest::Command::restore)
+        written = restoredCvs(restoring);
+    else if (request.command == CliRequest::Command::write)
+        for (const auto& entry : request.cvs)
+            written.push_back(entry.first);
+    if (refusesHighCvs(request, written))
+        return 1;
     if (request.command == CliRequest::Command::restore)
         return restore(request, restoring);
     if (request.command == CliRequest::Command::version) {

@@ -93,6 +93,10 @@ bool BinaryStation::isProgrammingCommand(const std::string& command) const {
            (byteAt(command, 0) == directRead || byteAt(command, 0) == directWrite);
 }
 
+bool BinaryStation::isReadCommand(const std::string& command) const {
+    return !command.empty() && byteAt(command, 0) == directRead;
+}
+
 std::string BinaryStation::logText(const std::string& command) const {
     std::string text;
     for (std::size_t i = 0; i < command.size(); ++i) {
@@ -147,7 +151,7 @@ std::string BinaryStation::readAnswer(int cv) const {
     if (!isCvNumber(cv)) {
         return dataOutOfRange;
     }
-    if (station_.faulty(StationFault::NoDecoder)) {
+    if (station_.isDeaf(cv)) {
         return nothingRead;
     }
     return std::string(1, static_cast<char>(station_.cv(cv))) + done;
@@ -157,7 +161,7 @@ StationReply BinaryStation::writeAnswer(int cv, uint8_t value) {
     StationReply reply;
     // What a real station answers to a write with no decoder is not known; a refusal is the
     // answer that tells the program the value did not land.
-    if (!isCvNumber(cv) || station_.faulty(StationFault::NoDecoder)) {
+    if (!isCvNumber(cv) || station_.isDeaf(cv)) {
         reply.bytes = dataOutOfRange;
         return reply;
     }

@@ -37,6 +37,7 @@ class BinaryStation : public StationProtocol {
     std::vector<std::string> feed(const char* data, std::size_t size) override;
     StationReply answer(const std::string& command) override;
     bool isProgrammingCommand(const std::string& command) const override;
+    bool isReadCommand(const std::string& command) const override;
     // "A9 00 1D"
     std::string logText(const std::string& command) const override;
 

@@ -27,6 +27,7 @@ const char* const programName = "velquist-sim-station";
 const char* const usage =
     "usage: velquist-sim-station [--link PATH] [--state FILE] [--log FILE] [--latency-ms N] "
     "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N] "
+    "[--answer-style plain|real|real-no-prompt] [--no-feedback-cv N]... [--real-timing] "
     "[--protocol ascii|binary] [--system SYSTEM]";
 const long maxLatencyMs = 600000;
 
@@ -37,6 +38,8 @@ struct Options {
     ServerSettings server;
     std::vector<StationFault> faults;
     int faultEvery = 0;
+    AnswerStyle style = AnswerStyle::Plain;
+    std::vector<int> deafCvs;
     bool binary = false;
     const BinarySystem* system = &binarySystems[0];
 };
@@ -71,9 +74,14 @@ Options parseOptions(int argc, char** argv) {
                         stationFaultNames().c_str(), binarySystemNames().c_str());
             std::exit(0);
         }
+        if (name == "--real-timing") {
+            options.server.realTiming = true;
+            continue;
+        }
         if (name != "--link" && name != "--state" && name != "--log" && name != "--latency-ms" &&
             name != "--version-text" && name != "--fault" && name != "--fault-every" &&
-            name != "--chatter-ms" && name != "--protocol" && name != "--system") {
+            name != "--chatter-ms" && name != "--answer-style" && name != "--no-feedback-cv" &&
+            name != "--protocol" && name != "--system") {
             usageError("unknown option '" + name + "'");
         }
         if (i + 1 == argc) {
@@ -96,6 +104,13 @@ Options parseOptions(int argc, char** argv) {
             options.faultEvery = static_cast<int>(parseWholeNumber(name, value, 1, 1000000));
         } else if (name == "--version-text") {
             options.versionText = value;
+        } else if (name == "--answer-style") {
+            if (!parseAnswerStyle(value, options.style)) {
+                usageError("unknown answer style '" + value + "'");
+            }
+        } else if (name == "--no-feedback-cv") {
+            options.deafCvs.push_back(
+                static_cast<int>(parseWholeNumber(name, value, 1, SimulatedStation::cvCount)));
         } else if (name == "--protocol") {
             if (value != "ascii" && value != "binary") {
                 usageError("--protocol is ascii or binary, not '" + value + "'");
@@ -159,6 +174,10 @@ int main(int argc, char** argv) {
         station.addFault(fault);
     }
     station.setFaultEvery(options.faultEvery);
+    station.setAnswerStyle(options.style);
+    for (const int cv : options.deafCvs) {
+        station.addDeafCv(cv);
+    }
     std::string error;
     const std::string& statePath = options.server.statePath;
     if (!statePath.empty() && !loadStateFile(statePath, station, error)) {

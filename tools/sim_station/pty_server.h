@@ -12,11 +12,15 @@
 #include <chrono>
 #include <ctime>
 #include <deque>
+#include <random>
 #include <string>
 
 struct ServerSettings {
     std::string statePath; // empty: the table is not saved
     std::chrono::milliseconds latency{0};
+    // Reads and writes take as long as on a real programming track, drawn per command (the
+    // latency above is then ignored).
+    bool realTiming = false;
     std::chrono::milliseconds chatterInterval{50};
 };
 
@@ -40,6 +44,8 @@ class PtyServer {
     bool retryAfterStall(ssize_t count);
     // The time until the next answer or chatter is due; false when nothing is due.
     bool timeUntilWake(timespec* wait) const;
+    // How long the station takes before it answers this line.
+    std::chrono::milliseconds latencyOf(const std::string& line);
 
     SimulatedStation& station_;
     StationProtocol& protocol_;
@@ -55,4 +61,5 @@ class PtyServer {
     Clock::time_point masterPausedUntil_;
     bool chattering_ = false;
     Clock::time_point nextChatter_;
+    std::mt19937 random_;
 };

@@ -2,6 +2,7 @@
 
 #include "decimal_number.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstddef>
@@ -12,14 +13,31 @@ namespace {
 const char* const promptText = "COMMAND: ";
 const char* const refusal = "?\r\n";
 const char* const noDecoderText = "NO ACKNOWLEDGE FROM DECODER\r\n";
+// A real station's words.
+const char* const noFeedbackWords = "NO FEEDBACK DETECTED";
+const char* const notUnderstoodWords = "COMMAND NOT UNDERSTOOD ****";
 const char* const valueOver255Text = "300";
 // Longer than any answer buffer of the driver, short enough that a version answer stays within
 // the 1024 bytes the driver waits for one answer.
 const std::size_t noiseLength = 900;
-const struct {
+template <typename Value> struct NamedValue {
     const char* name;
-    StationFault fault;
-} faultNames[] = {
+    Value value;
+};
+
+// The value a command-line name stands for in a table of them; false when none.
+template <typename Value, std::size_t count>
+bool lookUpName(const NamedValue<Value> (&table)[count], const std::string& name, Value& value) {
+    for (const auto& entry : table) {
+        if (name == entry.name) {
+            value = entry.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+const NamedValue<StationFault> faultNames[] = {
     {"no-decoder", StationFault::NoDecoder},
     {"silent", StationFault::Silent},
     {"doubled-prompt-letter", StationFault::DoubledPromptLetter},
@@ -27,10 +45,16 @@ const struct {
     {"nul-bytes", StationFault::NulBytes},
     {"overlong", StationFault::Overlong},
     {"chatter", StationFault::Chatter},
+    {"not-understood", StationFault::NotUnderstood},
     {"short-circuit", StationFault::ShortCircuit},
     {"not-programming", StationFault::NotProgramming},
     {"truncated", StationFault::Truncated},
     {"stray-bytes", StationFault::StrayBytes},
+};
+const NamedValue<AnswerStyle> styleNames[] = {
+    {"plain", AnswerStyle::Plain},
+    {"real", AnswerStyle::Real},
+    {"real-no-prompt", AnswerStyle::RealNoPrompt},
 };
 
 unsigned faultBit(StationFault fault) {
@@ -104,13 +128,11 @@ std::string noiseText() {
 } // namespace
 
 bool parseStationFault(const std::string& name, StationFault& fault) {
-    for (const auto& entry : faultNames) {
-        if (name == entry.name) {
-            fault = entry.fault;
-            return true;
-        }
-    }
-    return false;
+    return lookUpName(faultNames, name, fault);
+}
+
+bool parseAnswerStyle(const std::string& name, AnswerStyle& style) {
+    return lookUpName(styleNames, name, style);
 }
 
 std::string stationFaultNames() {
@@ -142,6 +164,10 @@ unsigned SimulatedStation::faultsForAnswer(long answer) const {
         if (faults_ & bit)
             bits.push_back(bit);
     return bits[static_cast<std::size_t>(answer / faultEvery_ - 1) % bits.size()];
+}
+
+bool SimulatedStation::isDeaf(int number) const {
+    return faulty(StationFault::NoDecoder) || deafCvs_.count(number) != 0;
 }
 
 void SimulatedStation::startAnswer() {
@@ -176,16 +202,21 @@ StationReply SimulatedStation::answer(const std::string& line) {
     const char letter = commandLetter(line);
     int number = 0;
     int value = 0;
-    if (line.size() == 1 && (letter == 'M' || letter == 'X')) {
-        reply.bytes = prompt();
+    const std::string lineEnd = style_ == AnswerStyle::Plain ? "" : "\r\n";
+    if (faulty(StationFault::NotUnderstood)) {
+        reply.bytes = failure(notUnderstoodWords);
+    } else if (line.size() == 1 && (letter == 'M' || letter == 'X')) {
+        reply.bytes = lineEnd + prompt();
     } else if (line.size() == 1 && letter == 'V') {
-        reply.bytes = noisePrefix() + versionText_ + "\r\n" + prompt();
+        reply.bytes = lineEnd + noisePrefix() + versionText_ + "\r\n" + prompt();
     } else if (letter == 'R' && parseRead(line, number)) {
         reply.bytes = readAnswer(number);
     } else if (letter == 'P' && parseWrite(line, number, value)) {
         reply = writeAnswer(number, value);
-    } else {
+    } else if (style_ == AnswerStyle::Plain) {
         reply.bytes = refusal + prompt();
+    } else {
+        reply.bytes = failure(notUnderstoodWords);
     }
     return reply;
 }
@@ -197,26 +228,42 @@ std::string SimulatedStation::prompt() const {
     return promptText;
 }
 
+std::string SimulatedStation::failure(const char* words) const {
+    return words + std::string("\r\n") + (style_ == AnswerStyle::RealNoPrompt ? "" : prompt());
+}
+
 std::string SimulatedStation::noisePrefix() const {
     return faulty(StationFault::Overlong) ? noiseText() : std::string();
 }
 
 std::string SimulatedStation::readAnswer(int number) const {
     std::string text = noisePrefix();
-    if (faulty(StationFault::NoDecoder)) {
+    const bool deaf = isDeaf(number);
+    if (deaf && style_ != AnswerStyle::Plain) {
+        return text + failure(noFeedbackWords);
+    }
+    if (deaf) {
         return text + noDecoderText + prompt();
     }
     if (faulty(StationFault::NulBytes)) {
         text += std::string(2, '\0');
     }
-    text += faulty(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
-    return text + "\r\n" + prompt();
+    const std::string value =
+        faulty(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
+    if (style_ == AnswerStyle::Plain) {
+        return text + value + "\r\n" + prompt();
+    }
+    // Three digits between line ends, a blank after them.
+    return text + "\r\n" + std::string(3 - std::min<std::size_t>(3, value.size()), '0') + value +
+           " \r\n" + prompt();
 }
 
 StationReply SimulatedStation::writeAnswer(int number, int value) {
     StationReply reply;
-    if (faulty(StationFault::NoDecoder)) {
-        reply.bytes = noDecoderText + prompt();
+    const bool deaf = isDeaf(number);
+    if (deaf) {
+        reply.bytes =
+            style_ == AnswerStyle::Plain ? noDecoderText + prompt() : failure(noFeedbackWords);
         return reply;
     }
     // The decoder's version and manufacturer are burnt in: it accepts the write and keeps them.
@@ -224,6 +271,6 @@ StationReply SimulatedStation::writeAnswer(int number, int value) {
         setCv(number, static_cast<uint8_t>(value));
         reply.wroteCv = true;
     }
-    reply.bytes = prompt();
+    reply.bytes = (style_ == AnswerStyle::Plain ? "" : "\r\n") + prompt();
     return reply;
 }

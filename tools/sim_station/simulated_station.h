@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 
 enum class StationFault {
@@ -15,12 +16,23 @@ enum class StationFault {
     NulBytes,            // value answers start with NUL bytes
     Overlong,            // read and version answers start with 900 bytes of noise
     Chatter,             // instead of answering, "CO" goes out again and again until the next line
+    NotUnderstood,       // every command is refused as one the station does not understand
     // The binary command set's faults.
     ShortCircuit,   // 9E finds a short circuit on the programming track
     NotProgramming, // CV commands are refused as if the station had left programming mode
     Truncated,      // answers of more than one byte lose their last byte
     StrayBytes,     // an accessory broadcast goes out before each answer
 };
+
+// How the station frames its answers.
+enum class AnswerStyle {
+    Plain,        // bare values and texts before the prompt, "?" for a command it refuses
+    Real,         // as a real station: line ends and blanks around values, its failure words
+    RealNoPrompt, // as Real, but failure words come without a prompt after them
+};
+
+// Maps a style's command-line name ("plain", "real", "real-no-prompt"); false when unknown.
+bool parseAnswerStyle(const std::string& name, AnswerStyle& style);
 
 // Maps a fault's command-line name ("no-decoder", ...) to the fault; false when unknown.
 bool parseStationFault(const std::string& name, StationFault& fault);
@@ -47,6 +59,11 @@ class SimulatedStation {
     // (in the order of StationFault); the answers in between are sound.
     void setFaultEvery(int n) { faultEvery_ = n; }
     void setVersionText(const std::string& text) { versionText_ = text; }
+    void setAnswerStyle(AnswerStyle style) { style_ = style; }
+    // The decoder gives no acknowledgement for this CV: its reads and writes find no feedback.
+    void addDeafCv(int number) { deafCvs_.insert(number); }
+    // Whether the decoder acknowledges nothing on this CV, now: by choice or by a fault.
+    bool isDeaf(int number) const;
 
     // Direct access to the decoder, past the station: CV numbers 1..cvCount.
     uint8_t cv(int number) const { return cvs_[number - 1]; }
@@ -65,6 +82,8 @@ class SimulatedStation {
 
   private:
     std::string prompt() const;
+    // The station's words for a command it did not carry out, with what follows them.
+    std::string failure(const char* words) const;
     std::string readAnswer(int number) const;
     StationReply writeAnswer(int number, int value);
     std::string noisePrefix() const;
@@ -76,4 +95,6 @@ class SimulatedStation {
     long answers_ = 0;
     unsigned faultsNow_ = 0; // the faults of the answer being made
     std::string versionText_ = defaultVersionText;
+    AnswerStyle style_ = AnswerStyle::Plain;
+    std::set<int> deafCvs_;
 };

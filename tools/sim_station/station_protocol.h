@@ -17,6 +17,8 @@ class StationProtocol {
     virtual std::vector<std::string> feed(const char* data, std::size_t size) = 0;
     virtual StationReply answer(const std::string& command) = 0;
     virtual bool isProgrammingCommand(const std::string& command) const = 0;
+    // A read takes a real programming track longer than a write.
+    virtual bool isReadCommand(const std::string& command) const = 0;
     // The command as the station's log shows it.
     virtual std::string logText(const std::string& command) const = 0;
 };
@@ -32,6 +34,9 @@ class AsciiProtocol : public StationProtocol {
     StationReply answer(const std::string& command) override { return station_.answer(command); }
     bool isProgrammingCommand(const std::string& command) const override {
         return SimulatedStation::isProgrammingCommand(command);
+    }
+    bool isReadCommand(const std::string& command) const override {
+        return !command.empty() && (command[0] == 'R' || command[0] == 'r');
     }
     std::string logText(const std::string& command) const override { return command; }
 

@@ -28,7 +28,7 @@ struct Question {
 std::vector<Question> questions;
 bool answerYes = false;
 
-bool recordQuestion(WindowHandle, const char* text, const char* caption) {
+bool recordQuestion(WindowHandle, const char* text, const char* caption, DefaultAnswer) {
     questions.push_back({text, caption});
     return answerYes;
 }
