@@ -2,8 +2,9 @@
 # The binary driver in the real velquist.exe under Wine, against the simulated station on COM1
 # speaking NCE's binary command set as a Power Cab behind the USB interface: Connection Setup
 # chooses the driver and tests it, the choice survives a restart, and the locomotive page's Read
-# and Write Changes and the CV editor work through it. The normal station is back on COM1 at the
-# end, and the program's settings are gone.
+# and Write Changes and the CV editor work through it. A CV above 255 is written without a
+# question on the Power Cab, and only after the warning on a Powerhouse Pro with EPROM 6.2.1.
+# The normal station is back on COM1 at the end, and the program's settings are gone.
 # Usage: binary_station_end_to_end_test.sh VELQUIST_EXE UI_DRIVER_EXE SIM_STATION STATION_DIR
 #        (WINEPREFIX, DISPLAY set)
 set -uo pipefail
@@ -79,15 +80,36 @@ check_equal "Read enters programming mode once and reads the 18 CVs in binding o
     "$commands"
 ui set 1044 11 click 1054 idle >/dev/null
 take_commands
-check_equal "Write Changes writes the one edited box" "A8:00:02:0B" "$commands"
+check_equal "Write Changes learns the CV limit from the version, then writes the one edited box" \
+    "AA A8:00:02:0B" "$commands"
 # The CV editor is tab 2: 1009 the CV number, 1008 the value, 101 Read CV, 100 Write CV.
 check_equal "the CV editor reads CV 29" "6" "$(ui tab 2 set 1009 29 click 101 idle get 1008)"
 check_equal "the CV editor writes CV 29 and reads it back" "38" \
     "$(ui set 1008 38 click 100 idle set 1008 0 click 101 idle get 1008)"
 take_commands
 check_equal "the CV editor's commands" "A9:00:1D A8:00:1D:26 A9:00:1D" "$commands"
+check_equal "a Power Cab's CV 300 is written without a question" "9" \
+    "$(ui set 1009 300 set 1008 9 click 100 idle nobox set 1008 0 click 101 idle get 1008)"
+take_commands
+check_equal "CV 300 was written and read" "A8:01:2C:09 A9:01:2C" "$commands"
 quit_program
 take_commands
 check_equal "quitting leaves programming mode" "9F" "$commands"
+
+# A Powerhouse Pro before EPROM 6.2.3 writes CV 300 to CV 44: the program asks first.
+"$tools/sim-station-ctl.sh" start "$sim" "$station_dir" --protocol binary \
+    --system powerhouse-pro-6.2.1 || exit 1
+seen=0
+start_program
+check_equal "writing CV 300 on a Powerhouse Pro 6.2.1 asks first" \
+    "Warning|CV 300 is above 255. On this station's programming track a write above CV 255 can change another CV instead. NCE advises programming such CVs on the main. Write it anyway?" \
+    "$(ui tab 2 set 1009 300 set 1008 9 click 100 box answer 7 idle)"
+take_commands
+check_equal "the version was asked; No writes nothing" "AA" "$commands"
+check_equal "Yes writes it, and the station puts it in CV 44" "9" \
+    "$(ui click 100 box answer 6 idle set 1009 44 click 101 idle get 1008 | tail -1)"
+take_commands
+check_equal "Yes wrote CV 300 once" "9E A8:01:2C:09 A9:00:2C" "$commands"
+quit_program
 
 [ "$failures" -eq 0 ]
