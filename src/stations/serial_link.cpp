@@ -1,5 +1,6 @@
 #include "stations/serial_link.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "foundation/clock.h"
@@ -175,18 +176,27 @@ size_t SerialLink::queuedBytes() {
     return port_->isOpen() ? port_->clearErrorsAndCountQueued() : 0;
 }
 
-// "> A9 00 1D": a line the user can read, where the raw bytes would be unprintable.
+// "> A9 00 1D": a line the user can read, where the raw bytes would be unprintable. Made in place,
+// as recording traffic never allocates; a longer run of bytes goes on in further lines.
 void SerialLink::logHex(const char* label, const uint8_t* bytes, size_t length) {
     if (style_ != TrafficLogStyle::hex || !log_)
         return;
     static const char digits[] = "0123456789ABCDEF";
-    std::string line = label;
-    for (size_t i = 0; i < length; ++i) {
-        line += ' ';
-        line += digits[bytes[i] >> 4];
-        line += digits[bytes[i] & 0x0F];
-    }
-    if (length == 0)
-        line += " (nothing)";
-    log_->appendText((line + "\r\n").c_str());
+    constexpr size_t bytesPerLine = 32;
+    char line[16 + 3 * bytesPerLine];
+    size_t done = 0;
+    do {
+        size_t at = static_cast<size_t>(std::snprintf(line, 8, "%s", label));
+        const size_t end = length - done > bytesPerLine ? done + bytesPerLine : length;
+        for (; done < end; ++done) {
+            line[at++] = ' ';
+            line[at++] = digits[bytes[done] >> 4];
+            line[at++] = digits[bytes[done] & 0x0F];
+        }
+        if (length == 0)
+            at += static_cast<size_t>(std::snprintf(line + at, 12, " (nothing)"));
+        line[at++] = '\r';
+        line[at++] = '\n';
+        log_->append(line, at);
+    } while (done < length);
 }
