@@ -12,12 +12,7 @@ exe=$1 ui_exe=$2 sim=$3 station_dir=$4
 source "$(dirname "$0")/script_checks.sh"
 log=$station_dir/station.log
 pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
-    "$tools/sim-station-ctl.sh" start "$sim" "$station_dir"
-}
-trap cleanup EXIT
+restore_station_on_exit "$sim" "$station_dir"
 ui() { "$tools/wine-run.sh" "$ui_exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 # The commands the station received since the last call, each as its bytes joined by colons
 # ("A9:00:1D"), separated by spaces.
@@ -111,5 +106,7 @@ check_equal "Yes writes it, and the station puts it in CV 44" "9" \
 take_commands
 check_equal "Yes wrote CV 300 once" "9E A8:01:2C:09 A9:00:2C" "$commands"
 quit_program
+# The tests after this one expect the program on the ASCII driver.
+"$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 
 [ "$failures" -eq 0 ]
