@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     });
     const double load = medianMs(count, [&] {
         DecoderFileContent read;
-        if (loadDecoderFile(path, read, &progress))
+        if (!loadDecoderFile(path, read, &progress).error.empty())
             fail("load");
     });
     std::printf("save  n=%d  median %.3f ms  above its 50 ms pause %.3f ms\n", count, save,

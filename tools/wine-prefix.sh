@@ -1,12 +1,15 @@
 #!/bin/bash
 # Prepares a Wine prefix for the program: created once, COM1 (and COM2 when given) mapped to a
-# fixed path (where the simulated station or a real device is linked), crash dialogs off, and a
-# wineserver running. A prefix whose making was interrupted (no ready mark) is made again.
-# Usage: wine-prefix.sh PREFIX COM1_PATH [COM2_PATH]
+# fixed path (where the simulated station or a real device is linked), and any further port
+# given as COMn=PATH (COM12, say: names above COM9 take another path through Windows), crash
+# dialogs off, and a wineserver running. A prefix whose making was interrupted (no ready mark)
+# is made again.
+# Usage: wine-prefix.sh PREFIX COM1_PATH [COM2_PATH] [COMn=PATH ...]
 set -euo pipefail
 prefix=$1
 com1=$2
 com2=${3:-}
+shift $(($# < 3 ? $# : 3))
 source "$(dirname "$0")/wine-env.sh"
 wine=$VELQUIST_WINE
 server=$VELQUIST_WINESERVER
@@ -48,6 +51,9 @@ map_port() { # map_port NAME PATH: true when the mapping had to change
 }
 map_port COM1 "$com1" && remapped=1
 [ -n "$com2" ] && map_port COM2 "$com2" && remapped=1
+for mapping in "$@"; do
+    map_port "${mapping%%=*}" "${mapping#*=}" && remapped=1
+done
 if [ -n "$remapped" ]; then
     # The device manager maps COM ports from the registry when the server starts.
     quiet "$server" -k || true

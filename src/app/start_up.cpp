@@ -42,7 +42,10 @@ int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (TranslateAcceleratorA(mainWindow, accelerators, &message))
             continue;
-        if (IsDialogMessageA(mainWindow, &message))
+        // The keyboard of the dialog the message is for: the main window and its pages, or the
+        // serial log window, whose Escape closes it.
+        HWND dialog = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : mainWindow;
+        if (IsDialogMessageA(dialog ? dialog : mainWindow, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

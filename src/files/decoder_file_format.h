@@ -13,8 +13,6 @@ constexpr int32_t decoderFileCvCount = 1024;
 constexpr int32_t unknownCvEntry = -1;
 // Longest text a file carries; the writer cuts longer ones so the reader takes the file back.
 constexpr size_t decoderFileTextLimit = 4095;
-// No readable file is longer: everything after this many bytes is never looked at.
-constexpr size_t decoderFileReadLimit = 4 + 99 + 4 + 4 + 4096 + 4096 + 3 * (4 + 4095) + 4 + 4096;
 
 extern const char notVelquistFileText[]; // "Not a Velquist file"
 extern const char fileCorruptedText[];   // "File corrupted"

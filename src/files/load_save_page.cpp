@@ -16,10 +16,13 @@ namespace {
 constexpr int textBoxes[decoderTextCount] = {IDC_DECODER_NAME, IDC_OWNER, IDC_NOTES};
 // The file dialogs' name buffer.
 constexpr DWORD fileNameCapacity = 300;
-// Names are used as picked, without an extension, so every file is listed when loading.
-constexpr char fileFilter[] = "Decoder files (*.vqd)\0*.vqd\0All files (*.*)\0*.*\0";
+// Names are used as picked, without an extension, so every file is listed when loading: the
+// kind of a file is told by its content.
+constexpr char fileFilter[] = "Velquist decoder files (*.vqd)\0*.vqd\0CV lists (*.csv)\0*.csv\0"
+                              "JMRI roster entries (*.xml)\0*.xml\0All files\0*.*\0";
 constexpr DWORD decoderFilesFilter = 1;
-constexpr DWORD allFilesFilter = 2;
+constexpr DWORD cvListsFilter = 2;
+constexpr DWORD allFilesFilter = 4;
 
 class WaitBarProgress : public FileProgress {
   public:
@@ -31,8 +34,8 @@ class WaitBarProgress : public FileProgress {
     WaitBar& bar_;
 };
 
-// Shows a file dialog; the chosen path, or none when the user cancelled.
-bool chooseFile(HWND owner, std::vector<char>& name, DWORD flags, DWORD filter, bool saving) {
+// Shows a file dialog; the chosen path and filter, or none when the user cancelled.
+bool chooseFile(HWND owner, std::vector<char>& name, DWORD flags, DWORD& filter, bool saving) {
     std::vector<char> title(fileNameCapacity);
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -44,7 +47,9 @@ bool chooseFile(HWND owner, std::vector<char>& name, DWORD flags, DWORD filter, 
     dialog.lpstrFileTitle = title.data();
     dialog.nMaxFileTitle = fileNameCapacity;
     dialog.Flags = flags;
-    return saving ? GetSaveFileNameA(&dialog) != 0 : GetOpenFileNameA(&dialog) != 0;
+    const bool chosen = saving ? GetSaveFileNameA(&dialog) != 0 : GetOpenFileNameA(&dialog) != 0;
+    filter = dialog.nFilterIndex;
+    return chosen;
 }
 
 } // namespace
@@ -91,7 +96,8 @@ INT_PTR LoadSavePage::onCommand(int id, int notification) {
 
 void LoadSavePage::loadFromFile() {
     std::vector<char> name(fileNameCapacity);
-    if (chooseFile(window_, name, OFN_FILEMUSTEXIST, allFilesFilter, false))
+    DWORD filter = allFilesFilter;
+    if (chooseFile(window_, name, OFN_FILEMUSTEXIST, filter, false))
         readDecoderFile(name.data());
 }
 
@@ -99,8 +105,9 @@ void LoadSavePage::saveToFile() {
     const std::string proposed = cleanFileName(boxText(IDC_DECODER_NAME, fileNameCapacity - 1));
     std::vector<char> name(proposed.begin(), proposed.end());
     name.resize(fileNameCapacity);
-    if (chooseFile(window_, name, OFN_OVERWRITEPROMPT, decoderFilesFilter, true))
-        writeDecoderFile(name.data());
+    DWORD filter = decoderFilesFilter;
+    if (chooseFile(window_, name, OFN_OVERWRITEPROMPT, filter, true))
+        writeDecoderFile(name.data(), filter == cvListsFilter || namesCvList(name.data()));
 }
 
 void LoadSavePage::clearAllData(bool ask) {
@@ -111,7 +118,7 @@ void LoadSavePage::clearAllData(bool ask) {
         SetDlgItemTextA(window_, box, "");
 }
 
-int LoadSavePage::writeDecoderFile(const char* path) {
+int LoadSavePage::writeDecoderFile(const char* path, bool asCvList) {
     DecoderFileContent content;
     collectCvEntries(content);
     for (int i = 0; i < decoderTextCount; ++i)
@@ -120,7 +127,7 @@ int LoadSavePage::writeDecoderFile(const char* path) {
     {
         WaitBar bar(window_, 100, "Writing...");
         WaitBarProgress progress(bar);
-        error = saveDecoderFile(path, content, &progress);
+        error = saveDecoderFile(path, content, &progress, asCvList);
     }
     if (!error)
         return 0;
@@ -130,21 +137,23 @@ int LoadSavePage::writeDecoderFile(const char* path) {
 
 int LoadSavePage::readDecoderFile(const char* path) {
     DecoderFileContent content;
-    const char* error = nullptr;
+    DecoderFileLoad load;
     {
         WaitBar bar(window_, 100, "Reading...");
         WaitBarProgress progress(bar);
-        error = loadDecoderFile(path, content, &progress);
+        load = loadDecoderFile(path, content, &progress);
     }
-    if (error) {
+    if (!load.error.empty()) {
         // Nothing half-loaded may remain.
         clearAllData(false);
-        showMessageBox(window_, error, "Error");
+        showMessageBox(window_, load.error.c_str(), "Error");
         return 1;
     }
     applyFileEntries(content);
     for (int i = 0; i < decoderTextCount; ++i)
         SetDlgItemTextA(window_, textBoxes[i], content.texts[i].c_str());
+    if (load.skippedCvEntries > 0)
+        showMessageBox(window_, skippedEntriesText(load.skippedCvEntries).c_str(), "Load");
     return 0;
 }
 

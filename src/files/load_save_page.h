@@ -17,7 +17,8 @@ class LoadSavePage : public TabPage {
     void clearAllData(bool ask);
     // 0 on success; 1 when it failed, after the message (a failed load clears all).
     int readDecoderFile(const char* path);
-    int writeDecoderFile(const char* path);
+    // A decoder file, or a CV list with asCvList.
+    int writeDecoderFile(const char* path, bool asCvList = false);
 
   protected:
     ~LoadSavePage() override;

@@ -126,12 +126,26 @@ int CvPageEngine::readOne(size_t index, WaitProgress& bar) {
 }
 
 int CvPageEngine::writeChanges() {
-    if (!stationReady())
+    return writeBoxes(false);
+}
+
+// Write All forgets what the decoder is known to hold, also when the station is not open, but
+// only after prepareWrite: composite controls may keep bits of a CV from its known value (the
+// accessory address does).
+int CvPageEngine::writeBoxes(bool all) {
+    const auto forgetValues = [this, all] {
+        for (size_t i = 0; all && i < count_; ++i)
+            forgetCvValue(bindings_[i].cv);
+    };
+    if (!stationReady()) {
+        forgetValues();
         return 1;
+    }
     highCvConsent_ = HighCvConsent::notAsked;
     std::unique_ptr<WaitProgress> bar =
         view_.openWaitBar(static_cast<uint32_t>(2 * count_ + 2), "");
     prepareWrite();
+    forgetValues();
     for (size_t i = 0; i < count_; ++i) {
         const CvBinding& b = bindings_[i];
         bar->step("Checking changes");
@@ -174,9 +188,7 @@ bool CvPageEngine::consentToHighCvs(int32_t cv) {
 }
 
 int CvPageEngine::writeAll() {
-    for (size_t i = 0; i < count_; ++i)
-        forgetCvValue(bindings_[i].cv);
-    return writeChanges();
+    return writeBoxes(true);
 }
 
 int CvPageEngine::clearAll() {

@@ -80,6 +80,8 @@ class CvPageEngine {
 
   private:
     bool stationReady();
+    // Write Changes, or with all every box whatever the decoder is known to hold.
+    int writeBoxes(bool all);
     // Asked once per write action, before its first CV above the station's safe limit.
     bool consentToHighCvs(int32_t cv);
 

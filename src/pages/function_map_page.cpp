@@ -1,5 +1,9 @@
 #include "pages/function_map_page.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "pages/function_map_layout.h"
 
 namespace {
@@ -36,6 +40,13 @@ void moveTo(HWND page, int id, GridPoint place) {
     moveTo(page, id, place.x, place.y);
 }
 
+// Tab follows the order of the windows: put a control next after another (the first at the top).
+HWND tabAfter(HWND page, HWND previous, int id) {
+    HWND control = GetDlgItem(page, id);
+    SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return control;
+}
+
 } // namespace
 
 FunctionMapPage::FunctionMapPage(const char* templateName, WindowHandle parent)
@@ -54,10 +65,21 @@ void FunctionMapPage::layOut() {
     const GridOrigin origin{first.left, first.top, first.right - first.left,
                             first.bottom - first.top};
     layOutGrid(origin);
+    // Tab goes through the grid as it is read: row by row, each row's boxes from left to right
+    // (its bits do not stand in bit order), then the row's value box.
+    HWND previous = HWND_TOP;
     for (int row = 0; row < functionMapRows; ++row) {
-        for (int bit = 0; bit < functionMapBits; ++bit)
-            moveTo(window_, functionMapControls[gridBoxEntries + functionMapBits * row + bit],
-                   gridBoxPlace(origin, row, bit));
+        std::vector<std::pair<int32_t, int>> boxes; // left edge, id
+        for (int bit = 0; bit < functionMapBits; ++bit) {
+            const int box = functionMapControls[gridBoxEntries + functionMapBits * row + bit];
+            const GridPoint place = gridBoxPlace(origin, row, bit);
+            moveTo(window_, box, place);
+            boxes.push_back({place.x, box});
+        }
+        std::sort(boxes.begin(), boxes.end());
+        for (const auto& box : boxes)
+            previous = tabAfter(window_, previous, box.second);
+        previous = tabAfter(window_, previous, functionMapControls[valueBoxEntries + row]);
         const int label = functionMapControls[rowLabelEntries + row];
         moveTo(window_, label, rowLabelPlace(origin, row, clientSize(window_, label).cx));
         moveTo(window_, functionMapControls[cvLabelEntries + row], cvLabelPlace(origin, row));

@@ -1,5 +1,6 @@
 #include "pages/locomotive_rules.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "foundation/decimal_text.h"
@@ -91,6 +92,15 @@ bool radioButtonEffect(int controlId, unsigned* bit, bool* set) {
         }
     }
     return false;
+}
+
+void radioPairTabStop(unsigned pair, int* stop, int* other) {
+    const RadioPair& buttons = radioPairs[pair];
+    const int upper = std::min(buttons.clearButton, buttons.setButton);
+    *stop = upper;
+    if ((configKnownBits >> pair) & 1u)
+        *stop = (configValue >> pair) & 1u ? buttons.setButton : buttons.clearButton;
+    *other = *stop == buttons.clearButton ? buttons.setButton : buttons.clearButton;
 }
 
 LocomotiveRules::LocomotiveRules(CvPageView& view)

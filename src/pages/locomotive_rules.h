@@ -38,6 +38,10 @@ int64_t momentumToMilliseconds(int64_t value, int steps);
 int64_t millisecondsToMomentum(int64_t milliseconds, int steps);
 // The CV 29 bit a radio button sets or clears; false for any other control.
 bool radioButtonEffect(int controlId, unsigned* bit, bool* set);
+// Each radio pair is one stop for Tab: on its checked button, or on its upper one when neither
+// is checked. Gives pair i's button that takes the stop and the one that does not.
+constexpr unsigned radioPairCount = 6;
+void radioPairTabStop(unsigned pair, int* stop, int* other);
 
 class LocomotiveRules : public CvPageEngine {
   public:

@@ -60,6 +60,8 @@ void SpeedTablePage::moveSlider(int step, long value, bool notify) {
 }
 
 void SpeedTablePage::createSliders(int x0) {
+    // The graph stands above the buttons, so Tab reaches its sliders first, step by step.
+    HWND previous = HWND_TOP;
     for (int k = 1; k <= speedStepCount; ++k) {
         HWND slider = CreateWindowExA(
             WS_EX_CONTROLPARENT | WS_EX_NOPARENTNOTIFY, "Orvale_DCC_SpeedTableSlide_Window", "",
@@ -71,6 +73,8 @@ void SpeedTablePage::createSliders(int x0) {
         // A slider that cannot be created is left out; its step keeps its box.
         if (!slider)
             continue;
+        SetWindowPos(slider, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = slider;
         SendMessageA(slider, sliderSetValue,
                      static_cast<WPARAM>(leadingValue(window_, speedStepBox(k))), 0);
         ShowWindow(slider, SW_SHOWNORMAL);

@@ -87,10 +87,11 @@ void NceOptionsPage::testConnection() {
         }
         bar.step("Complete");
     }
-    // The version of a station no longer reached would mislead: say why it was not reached.
+    // The version of a station no longer reached would mislead, now and when the page is built
+    // again: say why it was not reached.
     if (reconnected && !isStationOpen()) {
-        const char* reason = stationErrorText();
-        SetDlgItemTextA(window_, IDC_NCE_VERSION, reason ? reason : "");
+        driver_->setVersionText(stationErrorText());
+        SetDlgItemTextA(window_, IDC_NCE_VERSION, driver_->versionText());
     }
     if (!driver_)
         showMessageBox(window_, "Cannot communicate with the station", "Error");

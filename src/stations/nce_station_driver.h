@@ -40,7 +40,10 @@ class NceStationDriver : public CommandStationDriver {
     void setPortName(const char* name) { link_.setPortName(name); }
     int32_t baudIndex() const { return link_.baudIndex(); }
     void setBaudIndex(int32_t index) { link_.setBaudIndex(index); }
+    // The station's version text from the last version request, or why it failed or why the
+    // station was not reached: the options page shows it whenever it is built.
     const char* versionText() const { return versionText_.c_str(); }
+    void setVersionText(const char* text) { versionText_ = text ? text : ""; }
     void show(int flag);
     void setKeepLogOnClose(int keep) { keepLogOnClose_ = keep; }
     SerialLogWindow* log() { return log_.get(); }

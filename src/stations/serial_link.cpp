@@ -27,10 +27,29 @@ const char* const stationFailureTexts[] = {"COMMAND NOT UNDERSTOOD", "NO FEEDBAC
 // How long the rest of a failure answer (" ****", the prompt) may take to come.
 constexpr unsigned failureTailMs = 200;
 
-bool endsWith(const char* tail, size_t tailSize, const char* text) {
-    const size_t length = std::strlen(text);
-    return std::memcmp(tail + tailSize - length, text, length) == 0;
-}
+// Finds a text in the answer as its bytes come. The first letter of each text looked for occurs
+// nowhere else in it, so a mismatch can restart the match only at that letter.
+class TextMatcher {
+  public:
+    explicit TextMatcher(const char* text) : text_(text), length_(std::strlen(text)) {}
+    const char* text() const { return text_; }
+    // True when this byte completes the text; the next byte starts afresh.
+    bool feed(uint8_t byte) {
+        if (byte == static_cast<uint8_t>(text_[matched_]))
+            ++matched_;
+        else
+            matched_ = byte == static_cast<uint8_t>(text_[0]) ? 1 : 0;
+        if (matched_ < length_)
+            return false;
+        matched_ = 0;
+        return true;
+    }
+
+  private:
+    const char* text_;
+    size_t length_;
+    size_t matched_ = 0;
+};
 
 const char* openFailureText(int step) {
     switch (step) {
@@ -101,9 +120,9 @@ void SerialLink::drainInput() {
 int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
     if (capacity == 0)
         buffer = nullptr;
-    // The last bytes seen, enough to hold the longest text looked for.
-    char tail[32] = {};
-    const size_t tailSize = sizeof tail;
+    TextMatcher prompt(stationPrompt);
+    TextMatcher failures[] = {TextMatcher(stationFailureTexts[0]),
+                              TextMatcher(stationFailureTexts[1])};
     size_t total = 0;
     size_t stored = 0;
     bool seen = false;
@@ -123,12 +142,10 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
         ++total;
         if (buffer && stored < capacity - 1)
             buffer[stored++] = static_cast<char>(byte);
-        std::memmove(tail, tail + 1, tailSize - 1);
-        tail[tailSize - 1] = static_cast<char>(byte);
-        seen = endsWith(tail, tailSize, stationPrompt);
-        for (const char* text : stationFailureTexts)
-            if (!failure && endsWith(tail, tailSize, text))
-                failure = text;
+        seen = prompt.feed(byte);
+        for (TextMatcher& matcher : failures)
+            if (matcher.feed(byte) && !failure)
+                failure = matcher.text();
     }
     if (buffer) {
         size_t textLength = seen ? total - promptLength : total;

@@ -129,6 +129,26 @@ TEST_F(AccessoryRulesTest, AnAddressReadUnchangedWritesNothingEvenWithHighBitsIn
     EXPECT_EQ(decoder().traffic, (Lines{"W513=197", "W521=248"}));
 }
 
+// Write All forgets the known values, but not before the address has taken the bits of CV 513
+// and CV 521 it does not own from them, after a refused address as after none.
+TEST_F(AccessoryRulesTest, WriteAllKeepsTheBitsOutsideTheAddressAsWriteChangesDoes) {
+    for (const char* refusedFirst : {"", "512"}) {
+        decoder().cvs[521] = 252;
+        decoder().cvs[513] = 236;
+        page_.readAll();
+        if (*refusedFirst) {
+            view_.boxes[accessoryAddressBox] = refusedFirst;
+            page_.writeChanges();
+        }
+        decoder().traffic.clear();
+        view_.boxes[accessoryAddressBox] = "5";
+        page_.writeAll();
+        EXPECT_EQ(decoder().traffic, (Lines{"W513=197", "W521=248", "W514=129", "W515=1", "W516=2",
+                                            "W517=3", "W518=4"}))
+            << refusedFirst;
+    }
+}
+
 TEST_F(AccessoryRulesTest, AuxiliaryBoxesSetCv514AndUncheckingAllWritesZero) {
     struct Step {
         int box;

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "cli_arguments.h"
 #include "cli_runner.h"
 #include "decoder_backup.h"
+#include "files/decoder_file_transfer.h"
 #include "sim_station_process.h"
 #include "station_fakes.h"
 #include "stations/station_manager.h"
@@ -46,31 +49,45 @@ TEST(CliBackupArguments, TakesAFileTextsAndAListOfCvs) {
     ASSERT_TRUE(parse({"restore", "loco.vqd", "--verify"}, restore, error));
     EXPECT_TRUE(restore.verify);
     CliRequest help;
-    ASSERT_TRUE(parse({"backup", "--help"}, help, error));
+    ASSERT_TRUE(parse({"--help", "backup"}, help, error));
     EXPECT_EQ(help.command, CliRequest::Command::help);
 }
 
-TEST(CliBackupArguments, RejectsBadInputWithAReason) {
-    const std::vector<std::vector<const char*>> bad = {
-        {"backup"},
-        {"backup", "--name", "x"},
-        {"backup", "f", "1-"},
-        {"backup", "f", "5-3"},
-        {"backup", "f", "0-4"},
-        {"backup", "f", "1,,2"},
-        {"backup", "f", "1", "2"},
-        {"backup", "f", "--owner"},
-        {"restore", "f", "--name", "x"},
-        {"show"},
-        {"show", "f", "--verify"},
-        {"backup", "f", "1-1025"},
+// --help is help only as the first word; elsewhere it is a text or a misplaced option, and any
+// option after the command is named as such rather than judged as a CV or a file.
+TEST(CliArguments, HelpOnlyFirstAndOptionsOnlyBeforeTheCommand) {
+    const struct {
+        std::vector<const char*> words;
+        const char* error; // empty: accepted
+    } cases[] = {
+        {{"--help"}, ""},
+        {{"--help", "read", "1"}, ""},
+        {{"backup", "f.vqd", "--notes", "--help"}, ""},
+        {{"backup", "f.vqd", "--name", "--port"}, ""},
+        {{"--port", "COM3", "--help"}, "unknown option '--help'"},
+        {{"read", "1", "--help"}, "options go before the command: '--help'"},
+        {{"read", "1", "--port", "COM3"}, "options go before the command: '--port'"},
+        {{"write", "1=3", "--baud", "19200"}, "options go before the command: '--baud'"},
+        {{"version", "--port", "COM3"}, "options go before the command: '--port'"},
+        {{"backup", "--port", "COM3", "f.vqd"}, "options go before the command: '--port'"},
+        {{"backup", "f.vqd", "--port", "COM3"}, "options go before the command: '--port'"},
+        {{"restore", "f.vqd", "--baud", "9600"}, "options go before the command: '--baud'"},
+        {{"show", "f.vqd", "--help"}, "options go before the command: '--help'"},
+        {{"backup", "f.vqd", "--verify"}, "backup does not take '--verify'"},
+        {{"read", "--1"}, "CV must be a number from 1 to 1024: '--1'"},
     };
-    for (const auto& words : bad) {
+    for (const auto& c : cases) {
         CliRequest request;
         std::string error;
-        EXPECT_FALSE(parse(words, request, error)) << words.size();
-        EXPECT_FALSE(error.empty());
+        const bool accepted = parse(c.words, request, error);
+        EXPECT_EQ(accepted, *c.error == '\0') << c.words.back();
+        EXPECT_EQ(error, c.error) << c.words.back();
     }
+    CliRequest notes;
+    std::string error;
+    ASSERT_TRUE(parse({"backup", "f.vqd", "--notes", "--help"}, notes, error));
+    EXPECT_EQ(notes.command, CliRequest::Command::backup);
+    EXPECT_EQ(notes.texts[2], "--help");
 }
 
 // A decoder whose reads fail for chosen CVs, with the link's own message for each.
@@ -185,26 +202,91 @@ TEST_F(CliBackupTest, HighCvsAreWrittenOnlyWithLeave) {
     }
 }
 
-TEST_F(CliBackupTest, UnreadableCvsAreReportedAndTheFileStillWritten) {
-    SimStationProcess station({"--fault", "no-decoder"});
-    CliRun backup = runCli("--port " + station.device() + " backup " + file + " 1-2");
+std::string contentOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A backup that read some CVs writes them with the rest unknown; one that read none leaves a
+// good backup in its place untouched.
+TEST_F(CliBackupTest, UnreadableCvsAreReportedAndAFileIsWrittenOnlyWhenSomeWereRead) {
+    {
+        SimStationProcess good;
+        ASSERT_EQ(runCli("--port " + good.device() + " backup " + file + " 1-2").status, 0);
+    }
+    const std::string goodBackup = contentOf(file);
+    {
+        SimStationProcess station({"--fault", "no-decoder"});
+        CliRun backup = runCli("--port " + station.device() + " backup " + file + " 1-2");
+        EXPECT_EQ(backup.status, 1);
+        EXPECT_EQ(backup.out, "CV 1: NO ACKNOWLEDGE FROM DECODER\nCV 2: NO ACKNOWLEDGE FROM "
+                              "DECODER\nerror: " +
+                                  file + ": not written: none of the 2 CVs could be read\n");
+        EXPECT_EQ(contentOf(file), goodBackup);
+        EXPECT_EQ(contentOf(savingPathFor(file)), "");
+    }
+    SimStationProcess patchy({"--fault", "no-decoder", "--fault-every", "2"});
+    CliRun backup = runCli("--port " + patchy.device() + " backup " + file + " 1,7-8");
     EXPECT_EQ(backup.status, 1);
-    EXPECT_EQ(backup.out, "CV 1: NO ACKNOWLEDGE FROM DECODER\nCV 2: NO ACKNOWLEDGE FROM "
-                          "DECODER\nwrote " +
-                              file + ": 2 of 2 CVs could not be read and are unknown in it\n");
-    EXPECT_EQ(runCli("show " + file).out, "Decoder Name: \nOwner: \nNotes: \n");
+    EXPECT_NE(backup.out.find(": 2 of 3 CVs could not be read and are unknown in it\n"),
+              std::string::npos)
+        << backup.out;
+    EXPECT_NE(contentOf(file), goodBackup);
+}
+
+// FILE is tried before the decoder is read: a folder that is not there, or a file marked
+// read-only (which a save leaves alone), costs no station time and changes no file.
+TEST_F(CliBackupTest, AFileThatCannotBeWrittenIsFoundBeforeReading) {
+    std::ofstream(file) << "kept";
+    chmod(file.c_str(), 0444);
+    SimStationProcess station;
+    for (const std::string& target : {file + ".d/loco.vqd", file}) {
+        CliRun backup = runCli("--port " + station.device() + " backup " + target);
+        EXPECT_EQ(backup.status, 1);
+        EXPECT_EQ(backup.out, "error: " + target + ": Cannot write file\n");
+    }
+    EXPECT_TRUE(station.receivedLines().empty());
+    EXPECT_EQ(contentOf(file), "kept");
+}
+
+// A name with accents goes in as UTF-8, lies in the file as Windows-1252, and comes out as it
+// went in; one the file cannot hold is refused before the station is asked anything.
+TEST_F(CliBackupTest, TextsGoInAndComeOutInUtf8AndLieInTheFileInWindows1252) {
+    SimStationProcess station;
+    const std::string port = "--port " + station.device() + " ";
+    CliRun backup = runCli(port + "backup " + file +
+                           " --name 'Güterzug Nº 5 – Köln' --owner 'Zoë' --notes 'ß€' 29");
+    EXPECT_EQ(backup.status, 0) << backup.out;
+    EXPECT_NE(contentOf(file).find("G\xFCterzug N\xBA 5 \x96 K\xF6ln"), std::string::npos);
+    EXPECT_EQ(runCli("show " + file).out,
+              "Decoder Name: Güterzug Nº 5 – Köln\nOwner: Zoë\nNotes: ß€\n29=6\n");
+
+    const std::string before = contentOf(file);
+    const std::vector<std::string> sent = station.receivedLines();
+    CliRun refused = runCli(port + "backup " + file + " --name 'Ω-Lok' 29");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out.rfind("velquist-cli: --name: 'Ω' is not in Windows-1252, the code "
+                                "page of decoder files; usage:",
+                                0),
+              0u)
+        << refused.out;
+    EXPECT_EQ(contentOf(file), before);
+    EXPECT_EQ(station.receivedLines(), sent);
 }
 
 TEST_F(CliBackupTest, BadFilesGetTheReadersMessageAndLeaveThePortAlone) {
+    // Told apart by content, a text file is read as a CV list.
     std::ofstream(file) << "not a decoder file";
+    const std::string notAnyKind = "Line 1: not a Velquist decoder file, nor a CV list beginning "
+                                   "CV,value, nor a JMRI roster entry";
     const struct {
         std::string arguments;
         std::string out;
     } cases[] = {
-        {"show " + file, "error: " + file + ": Not a Velquist file\n"},
+        {"show " + file, "error: " + file + ": " + notAnyKind + "\n"},
         {"show " + file + ".missing", "error: " + file + ".missing: Cannot open file\n"},
         {"--port /dev/velquist-no-such-port restore " + file,
-         "error: " + file + ": Not a Velquist file\n"},
+         "error: " + file + ": " + notAnyKind + "\n"},
     };
     for (const auto& c : cases) {
         CliRun run = runCli(c.arguments);

@@ -121,6 +121,46 @@ TEST_F(CvPageEngineTest, WriteChangesWritesOnlyValidWritableBoxesThatDiffer) {
     }
 }
 
+// The bar names only the CVs that are written; Escape ends the writing after the CV in hand and
+// the bar still shows "Finishing".
+TEST_F(CvPageEngineTest, WriteChangesNamesOnlyWrittenCvsAndStopsAtEscape) {
+    uint8_t ignored = 0;
+    stationReadCv(2, &ignored); // CV 2 = 10 is known
+    struct Case {
+        const char* vstart;
+        int escapeAtCheck;
+        Lines writes;
+        Lines steps; // after the bar opens, without "Checking changes"
+    } cases[] = {
+        {"10", 0, {"W5=7"}, {"step Writing Vhigh", "step Finishing", "bar close"}},
+        {"11",
+         0,
+         {"W2=11", "W5=7"},
+         {"step Writing Vstart", "step Writing Vhigh", "step Finishing", "bar close"}},
+        {"12",
+         3,
+         {"W2=12"},
+         {"step Writing Vstart", "position 1000000 Canceling...", "step Finishing", "bar close"}},
+    };
+    for (const Case& c : cases) {
+        decoder().traffic.clear();
+        view_.events.clear();
+        view_.cancelChecks = 0;
+        view_.escapeAtCheck = c.escapeAtCheck;
+        view_.boxes = {{1044, c.vstart}, {1046, "7"}};
+        forgetCvValue(5);
+        page_.writeChanges();
+        EXPECT_EQ(decoder().traffic, c.writes) << c.vstart;
+        Lines steps;
+        for (const std::string& line : stepsAndErrors())
+            if (line != "step Checking changes" && line.rfind("bar open", 0) != 0)
+                steps.push_back(line);
+        EXPECT_EQ(steps, c.steps) << c.vstart;
+    }
+    uint8_t value = 0;
+    EXPECT_NE(knownCvValue(5, &value, 0), 0); // cancelled before CV 5
+}
+
 TEST_F(CvPageEngineTest, WriteAllForgetsFirstAndAFailedWriteStopsTheRest) {
     view_.boxes = {{1044, "10"}, {1046, "200"}};
     page_.readAll();

@@ -122,7 +122,7 @@ TEST_F(DecoderFileTransferTest, SaveReplacesTheFileAndLoadReadsItBack) {
     EXPECT_FALSE(progress.abandoned);
 
     DecoderFileContent read;
-    ASSERT_EQ(loadDecoderFile("loco", read, &progress), nullptr);
+    ASSERT_EQ(loadDecoderFile("loco", read, &progress).error, "");
     EXPECT_EQ(read.entries, content.entries);
     EXPECT_EQ(read.texts[ownerText], "Ann");
     EXPECT_EQ(progress.last, 90u);
@@ -133,13 +133,68 @@ TEST_F(DecoderFileTransferTest, LoadFailuresAbandonTheBarWithTheirMessage) {
     const struct {
         const char* path;
         const char* message;
-    } cases[] = {{"missing", cannotOpenFileText}, {"empty", notVelquistFileText}};
+    } cases[] = {{"missing", cannotOpenFileText}, {"empty", emptyFileText}};
     for (const auto& c : cases) {
         RecordedProgress progress;
         DecoderFileContent content;
-        EXPECT_STREQ(loadDecoderFile(c.path, content, &progress), c.message);
+        EXPECT_EQ(loadDecoderFile(c.path, content, &progress).error, c.message);
         EXPECT_TRUE(progress.abandoned);
     }
+}
+
+// The kind comes from the content, whatever the name; any failure leaves the bar abandoned.
+TEST_F(DecoderFileTransferTest, LoadsEachKindByItsContentWholeOrNotAtAll) {
+    DecoderFileContent saved;
+    saved.entries[28] = 34;
+    saved.texts[ownerText] = "Ann";
+    ASSERT_EQ(saveDecoderFile("velquist.csv", saved, nullptr), nullptr);
+    ASSERT_EQ(saveDecoderFile("list.vqd", saved, nullptr, true), nullptr);
+    EXPECT_EQ(files.files["list.vqd"], "CV,value\r\n29,34\r\n");
+    files.files["roster"] = "\xEF\xBB\xBF <locomotive owner=\"Bo\"><values><CVvalue name=\"1\" "
+                            "value=\"3\"/><CVvalue name=\"16.3.257\" value=\"1\"/></values>"
+                            "</locomotive>";
+    files.files["large"] = "CV,value\n" + std::string(1024 * 1024, '\n');
+    files.files["largest"] = files.files["large"].substr(0, 1024 * 1024);
+    files.files["garbage"] = std::string("\x7F\x01\x02\x03\x04", 5);
+    files.files["short velquist"] = std::string("\x08\0\0\0Quor", 8);
+    const struct {
+        const char* path;
+        DecoderFileKind kind;
+        std::string error;
+        int cv;
+        int32_t entry;
+        std::string owner;
+        size_t skipped;
+    } cases[] = {
+        {"velquist.csv", DecoderFileKind::velquist, "", 29, 34, "Ann", 0},
+        {"list.vqd", DecoderFileKind::cvList, "", 29, 34, "", 0},
+        {"roster", DecoderFileKind::jmriRoster, "", 1, 3, "Bo", 1},
+        {"largest", DecoderFileKind::cvList, "", 1, unknownCvEntry, "", 0},
+        {"large", DecoderFileKind::velquist, fileTooLargeText, 1, unknownCvEntry, "", 0},
+        {"garbage", DecoderFileKind::cvList,
+         "Line 1: not a Velquist decoder file, nor a CV list beginning CV,value, nor a JMRI "
+         "roster entry",
+         1, unknownCvEntry, "", 0},
+        {"short velquist", DecoderFileKind::velquist, notVelquistFileText, 1, unknownCvEntry, "",
+         0},
+    };
+    for (const auto& c : cases) {
+        RecordedProgress progress;
+        DecoderFileContent content;
+        const DecoderFileLoad load = loadDecoderFile(c.path, content, &progress);
+        EXPECT_EQ(load.error, c.error) << c.path;
+        EXPECT_EQ(progress.abandoned, !c.error.empty()) << c.path;
+        if (!c.error.empty())
+            continue;
+        EXPECT_EQ(load.kind, c.kind) << c.path;
+        EXPECT_EQ(progress.last, 90u) << c.path;
+        EXPECT_EQ(content.entries[c.cv - 1], c.entry) << c.path;
+        EXPECT_EQ(content.texts[ownerText], c.owner) << c.path;
+        EXPECT_EQ(load.skippedCvEntries, c.skipped) << c.path;
+    }
+    EXPECT_TRUE(namesCvList("a/B.CSV"));
+    EXPECT_FALSE(namesCvList("csv"));
+    EXPECT_FALSE(namesCvList("list.csv.vqd"));
 }
 
 TEST(PosixFileAccess, SavesIntoDeepFoldersAndRefusesFolders) {
@@ -163,10 +218,10 @@ TEST(PosixFileAccess, SavesIntoDeepFoldersAndRefusesFolders) {
     content.entries[0] = 4;
     EXPECT_STREQ(saveDecoderFile(path, content, nullptr), cannotWriteFileText);
     DecoderFileContent read;
-    ASSERT_EQ(loadDecoderFile(path, read, nullptr), nullptr);
+    ASSERT_EQ(loadDecoderFile(path, read, nullptr).error, "");
     EXPECT_EQ(read.entries[0], 3); // a read-only file stays as it was
 
-    EXPECT_STREQ(loadDecoderFile(folder, read, nullptr), cannotOpenFileText);
+    EXPECT_EQ(loadDecoderFile(folder, read, nullptr).error, cannotOpenFileText);
     EXPECT_STREQ(saveDecoderFile(folder, content, nullptr), cannotWriteFileText);
     EXPECT_NE(access(savingPathFor(folder).c_str(), F_OK), 0);
     std::system(("rm -rf " + std::string(pattern)).c_str());

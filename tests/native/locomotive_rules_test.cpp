@@ -117,6 +117,37 @@ TEST_F(LocomotiveRulesTest, RadioButtonsSetTheirBitAndKeepTheUnshownOnes) {
     EXPECT_EQ(view_.boxes[configBox], "193");
 }
 
+// Tab lands on the checked button of each pair, or on the upper one while the bit is unknown.
+TEST_F(LocomotiveRulesTest, EachRadioPairTakesTabOnItsCheckedOrUpperButton) {
+    const struct {
+        uint32_t known;
+        uint8_t value;
+        std::vector<int> stops; // Direction, Speed Steps, Power Conv, Adv. Ack, Table, Address
+    } cases[] = {
+        {0, 0, {1062, 1065, 1067, 1069, 1071, 1073}},
+        {63, 0, {1062, 1065, 1068, 1070, 1071, 1073}},
+        {63, 63, {1063, 1066, 1067, 1069, 1072, 1074}},
+        {63, 38, {1062, 1066, 1067, 1070, 1071, 1074}},
+        {32, 32, {1062, 1065, 1067, 1069, 1071, 1074}}, // "Long" alone clicked
+        {4, 0, {1062, 1065, 1068, 1069, 1071, 1073}},
+    };
+    for (const auto& c : cases) {
+        configKnownBits = c.known;
+        configValue = c.value;
+        std::vector<int> stops;
+        for (unsigned pair = 0; pair < radioPairCount; ++pair) {
+            int stop = 0;
+            int other = 0;
+            radioPairTabStop(pair, &stop, &other);
+            stops.push_back(stop);
+            unsigned bit = 9;
+            bool set = false;
+            EXPECT_TRUE(radioButtonEffect(other, &bit, &set) && bit == pair && other != stop);
+        }
+        EXPECT_EQ(stops, c.stops) << c.known << " " << int(c.value);
+    }
+}
+
 TEST_F(LocomotiveRulesTest, MomentumInMillisecondsFollowsTheSpeedSteps) {
     momentumDisplayMode = 1;
     // 28 steps from the decoder: CV 3 = 5 is 160 ms even though the page held 14 steps before.
@@ -157,6 +188,37 @@ TEST_F(LocomotiveRulesTest, SwitchingUnitsConvertsNonEmptyBoxes) {
     page_.changeMomentumUnits(0);
     EXPECT_EQ(view_.boxes[accelerationBox], "3");
     EXPECT_EQ(momentumDisplayMode, 0);
+}
+
+// CV 29 comes after CV 3 and CV 4 in binding order: once it arrives, both are shown again in
+// milliseconds at its step count, from a Read as from a Fill of file values.
+TEST_F(LocomotiveRulesTest, MomentumIsShownAgainWhenCv29ArrivesAfterIt) {
+    momentumDisplayMode = 1;
+    const struct {
+        bool fromFile;
+        int cv29;
+        const char* acceleration;
+        const char* deceleration;
+    } cases[] = {
+        {false, 2, "160", "224"}, // 28 steps
+        {false, 0, "320", "448"}, // 14 steps
+        {true, 34, "160", "224"}, // 28 steps, other bits set too
+        {true, 0, "320", "448"},
+    };
+    for (const auto& c : cases) {
+        page_.clearAll();
+        const std::map<int32_t, int> values = {{3, 5}, {4, 7}, {29, c.cv29}, {17, 192}};
+        if (c.fromFile) {
+            for (const auto& [cv, value] : values)
+                rememberFileCvValue(cv, static_cast<uint8_t>(value));
+            page_.fill();
+        } else {
+            holdInDecoder(values);
+            page_.readAll();
+        }
+        EXPECT_EQ(view_.boxes[accelerationBox], c.acceleration) << c.cv29 << c.fromFile;
+        EXPECT_EQ(view_.boxes[decelerationBox], c.deceleration) << c.cv29 << c.fromFile;
+    }
 }
 
 TEST_F(LocomotiveRulesTest, KeptMomentumTextsAreShownAsTheyWere) {

@@ -39,3 +39,10 @@ restore_station_on_exit() {
     trap 'if [ -n "${pid:-}" ]; then kill "$pid" 2>/dev/null; fi
           "$tools/sim-station-ctl.sh" start "$restore_sim" "$restore_dir"' EXIT
 }
+# use_work_folder: a scratch folder in $work, and $pid for a program started in the background;
+# the program is stopped and the folder removed when the script ends.
+use_work_folder() {
+    work=$(mktemp -d)
+    pid=
+    trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+}

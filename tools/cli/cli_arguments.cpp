@@ -5,13 +5,23 @@
 #include <cstring>
 #include <set>
 
+#include "foundation/windows_1252.h"
+
+#ifdef _WIN32
+#define VELQUIST_DEFAULT_PORT "COM1"
+#else
+#define VELQUIST_DEFAULT_PORT "/dev/ttyS0"
+#endif
+
+const char cliDefaultPort[] = VELQUIST_DEFAULT_PORT;
+
 const char cliUsage[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] "
     "[--allow-high-cvs] "
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
-    "show FILE | --help";
+    "show FILE | convert IN OUT | sheet FILE [-o OUT.html] | --help";
 
 const char cliHelp[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary]\n"
@@ -29,16 +39,25 @@ const char cliHelp[] =
     "  restore FILE [--verify]       write every known value of the file in CV order, except\n"
     "                                the read-only CVs; --verify reads each back\n"
     "  show FILE                     print the texts and CV=VALUE for each known CV\n"
+    "  convert IN OUT                write IN's values to OUT: a CV list when OUT ends in\n"
+    "                                .csv, else a decoder file\n"
+    "  sheet FILE [-o OUT.html]      write a one-page HTML decoder sheet to print (default:\n"
+    "                                standard output)\n"
     "\n"
-    "  --port DEVICE                 serial device (default /dev/ttyS0)\n"
+    "FILE and IN may be a Velquist decoder file, a CV list (CSV: a CV,value line per CV) or a\n"
+    "JMRI roster entry (XML), told apart by their content. backup and convert write a CV list\n"
+    "when the name ends in .csv.\n"
+    "\n"
+    "  --port DEVICE                 serial device (default " VELQUIST_DEFAULT_PORT ")\n"
     "  --baud 9600|19200             line speed (default 9600)\n"
     "  --protocol ascii|binary       NCE's command set: ascii for a Powerhouse Pro up to the\n"
     "                                2004 EPROM (default), binary for a Powerhouse Pro of 2006\n"
     "                                or later, or a Power Cab or Twin on the USB interface\n"
     "  --allow-high-cvs              let write and restore write CVs above the station's safe\n"
     "                                limit (255 on a Powerhouse Pro, whose programming track can\n"
-    "                                write such a CV to another CV instead; refused whole without "
-    "it)\n"
+    "                                write such a CV to another CV; refused whole without it)\n"
+    "  --help                        this text (only as the first word)\n"
+    "Options go before the command. Texts are UTF-8; decoder files hold them in Windows-1252.\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
 
 std::vector<int> defaultBackupCvs() {
@@ -52,6 +71,20 @@ std::vector<int> defaultBackupCvs() {
 }
 
 namespace {
+
+const char* const globalOptions[] = {"--port", "--baud", "--allow-high-cvs", "--help"};
+
+// A word that belongs before the command found after it: says so rather than judging the word
+// as whatever the command expects there.
+bool misplacedOption(const std::string& word, std::string& error) {
+    for (const char* option : globalOptions) {
+        if (word == option) {
+            error = "options go before the command: '" + word + "'";
+            return true;
+        }
+    }
+    return false;
+}
 
 // A whole decimal number within [lowest, highest], nothing else.
 bool parseNumber(const std::string& text, long lowest, long highest, int& number) {
@@ -119,6 +152,8 @@ bool parseCvList(const std::string& text, std::vector<std::pair<int, int>>& cvs,
 bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& request,
                       std::string& error) {
     const std::string command = argv[at - 1];
+    if (at < argc && misplacedOption(argv[at], error))
+        return false;
     if (at >= argc || std::strncmp(argv[at], "--", 2) == 0 || argv[at][0] == '\0') {
         error = command + " needs a FILE";
         return false;
@@ -133,20 +168,35 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
         for (int i = 0; i < 3; ++i)
             text = backup && word == textOptions[i] ? i : text;
         if (text >= 0 && at + 1 < argc) {
-            request.texts[text] = argv[++at];
+            std::string refused;
+            if (!windows1252FromUtf8(argv[++at], request.texts[text], refused)) {
+                error = word + ": " + refused;
+                return false;
+            }
         } else if (text >= 0) {
             error = word + " needs a value";
             return false;
         } else if (word == "--verify" && request.command == CliRequest::Command::restore) {
             request.verify = true;
+        } else if (request.command == CliRequest::Command::convert && request.output.empty() &&
+                   !word.empty() && word.compare(0, 1, "-") != 0) {
+            request.output = word;
+        } else if (word == "-o" && request.command == CliRequest::Command::sheet &&
+                   request.output.empty() && at + 1 < argc && argv[at + 1][0] != '\0') {
+            request.output = argv[++at];
         } else if (backup && !listGiven && word.compare(0, 2, "--") != 0) {
             listGiven = true;
             if (!parseCvList(word, request.cvs, error))
                 return false;
         } else {
-            error = command + " does not take '" + word + "'";
+            if (!misplacedOption(word, error))
+                error = command + " does not take '" + word + "'";
             return false;
         }
+    }
+    if (request.command == CliRequest::Command::convert && request.output.empty()) {
+        error = "convert needs IN and OUT";
+        return false;
     }
     if (backup && !listGiven)
         for (int cv : defaultBackupCvs())
@@ -157,11 +207,10 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
 } // namespace
 
 bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            request.command = CliRequest::Command::help;
-            return true;
-        }
+    // Only as the first word: anywhere else it may be a text, such as the notes "--help".
+    if (argc > 1 && std::strcmp(argv[1], "--help") == 0) {
+        request.command = CliRequest::Command::help;
+        return true;
     }
     int at = 1;
     for (; at < argc && std::strncmp(argv[at], "--", 2) == 0; ++at) {
@@ -201,16 +250,18 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
     std::string command = argv[at++];
     if (command == "version") {
         request.command = CliRequest::Command::version;
-        if (at < argc) {
+        if (at == argc)
+            return true;
+        if (!misplacedOption(argv[at], error))
             error = "version takes no arguments";
-            return false;
-        }
-        return true;
+        return false;
     }
     const std::pair<const char*, CliRequest::Command> fileCommands[] = {
         {"backup", CliRequest::Command::backup},
         {"restore", CliRequest::Command::restore},
-        {"show", CliRequest::Command::show}};
+        {"show", CliRequest::Command::show},
+        {"convert", CliRequest::Command::convert},
+        {"sheet", CliRequest::Command::sheet}};
     for (const auto& [name, value] : fileCommands) {
         if (command == name) {
             request.command = value;
@@ -227,6 +278,8 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         return false;
     }
     for (; at < argc; ++at) {
+        if (misplacedOption(argv[at], error))
+            return false;
         std::pair<int, int> entry{0, 0};
         bool ok = request.command == CliRequest::Command::read
                       ? parseCv(argv[at], entry.first, error)

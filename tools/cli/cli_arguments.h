@@ -5,19 +5,24 @@
 #include <utility>
 #include <vector>
 
-struct CliRequest {
-    enum class Command { read, write, version, backup, restore, show, help };
+// COM1 on Windows, /dev/ttyS0 elsewhere.
+extern const char cliDefaultPort[];
 
-    std::string port = "/dev/ttyS0";
+struct CliRequest {
+    enum class Command { read, write, version, backup, restore, show, convert, sheet, help };
+
+    std::string port = cliDefaultPort;
     int baudIndex = 0;
     // NCE's binary command set (Powerhouse Pro 2006 and later, Power Cab) instead of ASCII.
     bool binaryProtocol = false;
     Command command = Command::version;
     // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;
-    // backup, restore and show: the decoder file.
+    // backup, restore, show, convert and sheet: the decoder file, CV list or roster entry.
     std::string file;
-    // backup: decoder name, owner and notes, in the file's order.
+    // convert: the file written; sheet: the page written, or none for standard output.
+    std::string output;
+    // backup: decoder name, owner and notes, in the file's order, already in Windows-1252.
     std::string texts[3];
     // restore: read every written CV back.
     bool verify = false;

@@ -1,5 +1,7 @@
 #include "decoder_backup.h"
 
+#include "files/decoder_file_transfer.h"
+#include "files/file_access.h"
 #include "model/cv_register_table.h"
 #include "stations/station_manager.h"
 
@@ -54,6 +56,17 @@ std::vector<CvProblem> backupCvs(const std::vector<int>& cvs, DecoderFileContent
                       content.entries[cv - 1] = value;
                       return true;
                   });
+}
+
+bool canSaveDecoderFileAt(const std::string& path) {
+    const std::string saving = savingPathFor(path);
+    std::unique_ptr<OutputFile> file = fileAccess().create(saving);
+    if (!file)
+        return false;
+    const bool closed = file->close();
+    file.reset();
+    fileAccess().remove(saving);
+    return closed;
 }
 
 std::vector<int> restoredCvs(const DecoderFileContent& content) {

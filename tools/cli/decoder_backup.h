@@ -21,6 +21,10 @@ using CvProgress = std::function<void(size_t done, size_t total, int cv)>;
 std::vector<CvProblem> backupCvs(const std::vector<int>& cvs, DecoderFileContent& content,
                                  const CvProgress& progress);
 
+// Whether a decoder file can be saved at path, tried where the save writes before it takes the
+// file's place; an existing file there stays as it is.
+bool canSaveDecoderFileAt(const std::string& path);
+
 // The CVs a restore writes: every known one of the content, in CV order, but the read-only ones.
 std::vector<int> restoredCvs(const DecoderFileContent& content);
 

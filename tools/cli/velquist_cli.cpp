@@ -1,14 +1,16 @@
-// velquist-cli: reads and writes decoder CVs, asks for the station's version, and backs
-// decoders up into decoder files and back, from a shell, through the same station manager,
-// driver and file format as the program.
-#include <unistd.h>
-
+// velquist-cli: reads and writes decoder CVs, asks for the station's version, backs decoders up
+// into decoder files or CV lists and back, converts between the kinds of file and prints
+// decoder sheets, from a shell, through the same station manager, driver and files as the
+// program.
 #include <cstdio>
 #include <string>
 
 #include "cli_arguments.h"
+#include "cli_platform.h"
 #include "decoder_backup.h"
 #include "files/decoder_file_transfer.h"
+#include "files/decoder_sheet.h"
+#include "foundation/windows_1252.h"
 #include "stations/high_cv_warning.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
@@ -26,7 +28,7 @@ int fail() {
 // A progress line on standard error, only where someone watches it.
 class ProgressLine {
   public:
-    explicit ProgressLine(const char* verb) : shown_(isatty(STDERR_FILENO) != 0), verb_(verb) {}
+    explicit ProgressLine(const char* verb) : shown_(progressLineShown()), verb_(verb) {}
     ~ProgressLine() { clear(); }
     CvProgress callback() {
         if (!shown_)
@@ -51,11 +53,12 @@ void reportProblems(const std::vector<CvProblem>& problems) {
         std::fprintf(stderr, "CV %d: %s\n", problem.cv, problem.reason.c_str());
 }
 
-// Prints a text, continuation lines under the first so every line keeps its label.
+// Prints a file's text in UTF-8, continuation lines under the first so every line keeps its
+// label.
 void printText(const char* label, const std::string& text) {
     std::string shown = std::string(label) + ": ";
     const std::string indent(shown.size(), ' ');
-    for (char c : text) {
+    for (char c : utf8FromWindows1252(text)) {
         if (c == '\r')
             continue;
         shown += c;
@@ -66,11 +69,57 @@ void printText(const char* label, const std::string& text) {
 }
 
 bool loadFile(const std::string& file, DecoderFileContent& content) {
-    if (const char* error = loadDecoderFile(file, content, nullptr)) {
+    const DecoderFileLoad load = loadDecoderFile(systemPath(file), content, nullptr);
+    if (!load.error.empty()) {
+        std::fprintf(stderr, "error: %s: %s\n", file.c_str(), load.error.c_str());
+        return false;
+    }
+    if (load.skippedCvEntries > 0)
+        std::fprintf(stderr, "note: %s: %s\n", file.c_str(),
+                     skippedEntriesText(load.skippedCvEntries).c_str());
+    return true;
+}
+
+// A decoder file, or a CV list when the name ends in .csv.
+bool saveFile(const std::string& file, const DecoderFileContent& content) {
+    if (const char* error =
+            saveDecoderFile(systemPath(file), content, nullptr, namesCvList(file))) {
         std::fprintf(stderr, "error: %s: %s\n", file.c_str(), error);
         return false;
     }
     return true;
+}
+
+size_t knownCount(const DecoderFileContent& content) {
+    size_t count = 0;
+    for (int32_t entry : content.entries)
+        count += entry != unknownCvEntry;
+    return count;
+}
+
+int convert(const CliRequest& request) {
+    DecoderFileContent content;
+    if (!loadFile(request.file, content) || !saveFile(request.output, content))
+        return 1;
+    std::printf("wrote %s: %zu CVs\n", request.output.c_str(), knownCount(content));
+    return 0;
+}
+
+int sheet(const CliRequest& request) {
+    DecoderFileContent content;
+    if (!loadFile(request.file, content))
+        return 1;
+    const std::string html = decoderSheetHtml(content);
+    if (request.output.empty()) {
+        std::fwrite(html.data(), 1, html.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (const char* error =
+            saveFileBytes(systemPath(request.output), {html.begin(), html.end()}, nullptr)) {
+        std::fprintf(stderr, "error: %s: %s\n", request.output.c_str(), error);
+        return 1;
+    }
+    return 0;
 }
 
 int show(const std::string& file) {
@@ -98,10 +147,14 @@ int backup(const CliRequest& request) {
     line.clear();
     saveAndShutdownStations();
     reportProblems(problems);
-    if (const char* error = saveDecoderFile(request.file, content, nullptr)) {
-        std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), error);
+    if (problems.size() == cvs.size()) {
+        // Nothing learnt: a file that knows nothing must not take the place of a good one.
+        std::fprintf(stderr, "error: %s: not written: none of the %zu CVs could be read\n",
+                     request.file.c_str(), cvs.size());
         return 1;
     }
+    if (!saveFile(request.file, content))
+        return 1;
     if (problems.empty()) {
         std::printf("wrote %s: %zu CVs\n", request.file.c_str(), cvs.size());
         return 0;
@@ -145,6 +198,13 @@ int run(const CliRequest& request) {
     DecoderFileContent restoring;
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
         return 1;
+    // Before the decoder is read, not after minutes of reading.
+    const std::string path = systemPath(request.file);
+    if (request.command == CliRequest::Command::backup &&
+        (!canSaveDecoderFileAt(path) || isMarkedReadOnly(path))) {
+        std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
+        return 1;
+    }
     NceStationDriver* driver = request.binaryProtocol
                                    ? static_cast<NceStationDriver*>(new NceBinaryDriver())
                                    : new NceDriver();
@@ -192,9 +252,13 @@ int run(const CliRequest& request) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    std::vector<const char*> words;
+    for (const std::string& argument : arguments)
+        words.push_back(argument.c_str());
     CliRequest request;
     std::string error;
-    if (!parseCliArguments(argc, argv, request, error)) {
+    if (!parseCliArguments(static_cast<int>(words.size()), words.data(), request, error)) {
         std::fprintf(stderr, "velquist-cli: %s; %s\n", error.c_str(), cliUsage);
         return 2;
     }
@@ -204,5 +268,9 @@ int main(int argc, char** argv) {
     }
     if (request.command == CliRequest::Command::show)
         return show(request.file);
+    if (request.command == CliRequest::Command::convert)
+        return convert(request);
+    if (request.command == CliRequest::Command::sheet)
+        return sheet(request);
     return run(request);
 }

@@ -33,9 +33,13 @@ bool recordQuestion(WindowHandle, const char* text, const char* caption, Default
     return answerYes;
 }
 
-// What a file dialog proposed, and the path the test answers it with.
+// What a file dialog proposed and offered, and how the test answers it: a path, and a file type
+// (none: the one the dialog chose).
 std::string proposedName;
+std::vector<std::string> offeredTypes;
 std::string pathToPick;
+int typeToPick = 0;
+constexpr int fileTypeCombo = 1136; // cmb1
 
 HWND fileNameBox(HWND dialog) {
     for (int id : {1148, 1152}) { // cmb13 in the Explorer-style dialog, edt1 in the old one
@@ -66,6 +70,19 @@ void CALLBACK answerFileDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     char text[300] = {};
     GetWindowTextA(box, text, sizeof text);
     proposedName = text;
+    HWND types = GetDlgItem(dialog, fileTypeCombo);
+    offeredTypes.clear();
+    const int count = static_cast<int>(SendMessageA(types, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char type[100] = {};
+        SendMessageA(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(type));
+        offeredTypes.push_back(type);
+    }
+    if (typeToPick > 0) {
+        SendMessageA(types, CB_SETCURSEL, typeToPick - 1, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(fileTypeCombo, CBN_SELENDOK),
+                     reinterpret_cast<LPARAM>(types));
+    }
     SetWindowTextA(box, pathToPick.c_str());
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
@@ -131,8 +148,9 @@ class LoadSavePageTest : public ShellTest {
     void setBox(int id, const char* text) { SetDlgItemTextA(page(), id, text); }
     void click(int id) { SendMessageA(page(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     // Clicks a button that opens a file dialog and answers it with path.
-    void clickAndPick(int id, const std::string& path) {
+    void clickAndPick(int id, const std::string& path, int type = 0) {
         pathToPick = path;
+        typeToPick = type;
         proposedName = "(no dialog)";
         SetTimer(nullptr, 0, 50, answerFileDialog);
         click(id);
@@ -201,6 +219,61 @@ TEST_F(LoadSavePageTest, SavesAndLoadsThroughTheFileDialogs) {
     EXPECT_EQ(known(29), 34);
     EXPECT_EQ(known(1), -1);
     EXPECT_TRUE(messageBoxes().empty());
+}
+
+// The file types on offer; a CV list is saved by its type or by a name ending in .csv; a roster
+// entry loads its values and texts and says which entries it passed over.
+TEST_F(LoadSavePageTest, SavesCvListsAndLoadsEveryKindThroughTheFileDialogs) {
+    const std::vector<std::string> types = {"Velquist decoder files (*.vqd)", "CV lists (*.csv)",
+                                            "JMRI roster entries (*.xml)", "All files"};
+    rememberFileCvValue(1, 3);
+    CvTextStore::keep(29, "34");
+    const struct {
+        const char* name;
+        int type;
+        std::string contents;
+    } saves[] = {
+        {"by-type", 2, "CV,value\r\n1,3\r\n29,34\r\n"},
+        {"by-name.CSV", 0, "CV,value\r\n1,3\r\n29,34\r\n"},
+        {"decoder", 0, ""},
+    };
+    for (const auto& save : saves) {
+        clickAndPick(IDC_SAVE_BUTTON, folder + "\\" + save.name, save.type);
+        EXPECT_EQ(offeredTypes, types);
+        const std::string written = fileContents(folder + "\\" + save.name);
+        EXPECT_EQ(save.contents.empty() ? std::to_string(written.size()) : written,
+                  save.contents.empty() ? "4151" : save.contents)
+            << save.name;
+    }
+
+    const std::string roster = folder + "\\gp9.xml";
+    std::ofstream(roster, std::ios::binary)
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<locomotive-config><locomotive "
+           "id=\"GP9\" owner=\"Jos\xC3\xA9\" comment=\"a&#10;b\"><values><CVvalue name=\"8\" "
+           "value=\"151\"/><CVvalue name=\"16.3.257\" value=\"1\"/><CVvalue name=\"16.3.258\" "
+           "value=\"1\"/></values></locomotive></locomotive-config>";
+    clickAndPick(IDC_LOAD_BUTTON, roster);
+    EXPECT_EQ(offeredTypes, types);
+    EXPECT_EQ(box(IDC_DECODER_NAME), "GP9");
+    EXPECT_EQ(box(IDC_OWNER), "Jos\xE9");
+    EXPECT_EQ(box(IDC_NOTES), "a\r\nb");
+    EXPECT_EQ(known(8), 151);
+    EXPECT_EQ(known(29), -1);
+    ASSERT_EQ(messageBoxes().size(), 1u);
+    EXPECT_EQ(messageBoxes()[0].text, "2 CV entries were skipped: indexed CVs, named like "
+                                      "16.3.257, are not loaded from roster entries");
+    EXPECT_EQ(messageBoxes()[0].caption, "Load");
+
+    clickAndPick(IDC_LOAD_BUTTON, folder + "\\by-type");
+    EXPECT_EQ(box(IDC_DECODER_NAME), "");
+    EXPECT_EQ(known(8), -1);
+    EXPECT_EQ(known(29), 34);
+    std::ofstream(folder + "\\bad.csv", std::ios::binary) << "CV,value\r\n29,34\r\n29;6\r\n";
+    clickAndPick(IDC_LOAD_BUTTON, folder + "\\bad.csv");
+    EXPECT_EQ(known(29), -1); // nothing half-loaded
+    ASSERT_EQ(messageBoxes().size(), 2u);
+    EXPECT_EQ(messageBoxes()[1].text, "Line 3: expected CV,value but found '29;6'");
+    EXPECT_EQ(messageBoxes()[1].caption, "Error");
 }
 
 TEST_F(LoadSavePageTest, AfterALoadAPageShowsTheFilesValuesNotItsOldText) {

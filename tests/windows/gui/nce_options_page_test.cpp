@@ -110,6 +110,20 @@ TEST_F(NceOptionsPageTest, StationThatCannotBeReachedFailsWithTheReason) {
     EXPECT_STREQ(nce()->portName(), "COM2");
 }
 
+// The page is built anew on every visit to the tab: it must not bring back the version of the
+// station reached before a failed test.
+TEST_F(NceOptionsPageTest, AFailedTestIsStillShownAfterLeavingTheTabAndComingBack) {
+    openSetupPage();
+    click(IDC_NCE_TEST);
+    ASSERT_EQ(controlText(control(IDC_NCE_VERSION)).rfind("NCE Powerhouse Pro simulator", 0), 0u);
+    SetWindowTextA(control(IDC_NCE_PORT), "COM9");
+    click(IDC_NCE_TEST);
+    closeSetupPage();
+    openSetupPage();
+    EXPECT_EQ(controlText(control(IDC_NCE_VERSION)), "Error opening port");
+    EXPECT_EQ(controlText(control(IDC_NCE_PORT)), "COM9");
+}
+
 TEST_F(NceOptionsPageTest, SerialLogOpensOneWindowThatOutlivesAReconnect) {
     openSetupPage();
     click(IDC_NCE_SERIAL_LOG);
