@@ -44,17 +44,6 @@ class NceBinaryDriverTest : public testing::Test {
                                                {0xAA, std::string("\x06\x02\x01", 3)}};
 };
 
-TEST_F(NceBinaryDriverTest, IdentityAndDefaults) {
-    EXPECT_STREQ(driver_.name(), "NCE Corporation - Powerhouse Pro 2006+ / Power Cab (binary)");
-    EXPECT_EQ(driver_.getTag(), makeStationTag('N', 'C', 'E', 'b'));
-    EXPECT_EQ(driver_.getConfig(), "9600|COM1");
-    ASSERT_EQ(driver_.open("19200|COM2"), 0);
-    EXPECT_EQ(port_->openedName, "COM2");
-    EXPECT_EQ(port_->openedBaud, 19200u);
-    EXPECT_EQ(driver_.getConfig(), "19200|COM2");
-    EXPECT_TRUE(port_->written.empty()); // opening sends nothing
-}
-
 // Every command's bytes, the one second after 9E and no other pause.
 TEST_F(NceBinaryDriverTest, ExactBytesOnTheWire) {
     struct Case {

@@ -58,6 +58,7 @@ TEST_F(NceDriversTest, AFirstStartOpensTheAsciiDriverAtPositionZero) {
     EXPECT_STREQ(stationAt(0)->name(), "NCE Corporation - Powerhouse Pro");
     EXPECT_STREQ(stationAt(1)->name(),
                  "NCE Corporation - Powerhouse Pro 2006+ / Power Cab (binary)");
+    EXPECT_EQ(stationAt(1)->getTag(), makeStationTag('N', 'C', 'E', 'b'));
     EXPECT_EQ(stationAt(2), nullptr);
     EXPECT_EQ(selectedStationIndex(), 0);
     EXPECT_EQ(isStationOpen(), 1);
