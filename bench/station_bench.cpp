@@ -1,6 +1,7 @@
-// Measures readCv and writeCv against the simulated station at zero station latency: the wall
-// time per command, its overhead above the 100 ms pause the station needs, and the CPU time per
-// command (waiting for the answer must block, never spin).
+// Measures readCv and writeCv of both NCE drivers against the simulated station in their command
+// sets at zero station latency: the wall time per command, its overhead above the pause the
+// command set needs (100 ms before each ASCII line, none for binary commands), and the CPU time
+// per command (waiting for the answer must block, never spin).
 #include <time.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "sim_station_process.h"
+#include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
 
@@ -29,7 +31,8 @@ double median(std::vector<double> values) {
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-void measure(const char* name, int count, const std::function<bool(int)>& command) {
+void measure(const char* name, int count, unsigned pauseMs,
+             const std::function<bool(int)>& command) {
     std::vector<double> wall, cpu;
     for (int i = 0; i < count; ++i) {
         double cpuBefore = cpuMilliseconds();
@@ -43,26 +46,38 @@ void measure(const char* name, int count, const std::function<bool(int)>& comman
         cpu.push_back(cpuMilliseconds() - cpuBefore);
     }
     double medianWall = median(wall);
-    std::printf("%-8s n=%d  median wall %.3f ms  overhead above 100 ms pause %.3f ms  "
+    std::printf("%-15s n=%d  median wall %.3f ms  overhead above %u ms pause %.3f ms  "
                 "median CPU %.3f ms  max wall %.3f ms\n",
-                name, count, medianWall, medianWall - 100.0, median(cpu),
+                name, count, medianWall, pauseMs, medianWall - pauseMs, median(cpu),
                 *std::max_element(wall.begin(), wall.end()));
+}
+
+// Both commands of one driver, each measured alone: programming mode is entered first.
+int measureDriver(NceStationDriver& driver, const SimStationProcess& station, int count,
+                  unsigned pauseMs, const std::string& prefix) {
+    if (driver.open(("9600|" + station.device()).c_str()) != 0) {
+        std::fprintf(stderr, "open failed: %s\n", stationErrorText());
+        return 1;
+    }
+    uint8_t value = 0;
+    driver.readCv(1, &value);
+    measure((prefix + "readCv").c_str(), count, pauseMs,
+            [&](int i) { return driver.readCv(1 + i % 1024, &value) == 0; });
+    measure((prefix + "writeCv").c_str(), count, pauseMs,
+            [&](int i) { return driver.writeCv(1 + i % 6, i & 0xFF) == 0; });
+    driver.close();
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     int count = argc > 1 ? std::atoi(argv[1]) : 100;
-    SimStationProcess station;
-    NceDriver driver;
-    if (driver.open(("9600|" + station.device()).c_str()) != 0) {
-        std::fprintf(stderr, "open failed: %s\n", stationErrorText());
+    SimStationProcess asciiStation;
+    NceDriver ascii;
+    if (measureDriver(ascii, asciiStation, count, 100, "") != 0)
         return 1;
-    }
-    uint8_t value = 0;
-    driver.readCv(1, &value); // enters programming mode, so every measured command is alone
-    measure("readCv", count, [&](int i) { return driver.readCv(1 + i % 1024, &value) == 0; });
-    measure("writeCv", count, [&](int i) { return driver.writeCv(1 + i % 6, i & 0xFF) == 0; });
-    driver.close();
-    return 0;
+    SimStationProcess binaryStation({"--protocol", "binary"});
+    NceBinaryDriver binary;
+    return measureDriver(binary, binaryStation, count, 0, "binary ");
 }

@@ -1,6 +1,7 @@
-// Soak: 10,000 station commands, reads and writes mixed, through the station manager and the NCE
-// driver over a real pseudo-terminal, against the simulated station with a fault on every 50th
-// answer (every fault mode but silence, in turn). Every read must give the decoder's value or
+// Soak: 10,000 station commands, reads and writes mixed, through the station manager and an NCE
+// driver (ASCII, or binary with the argument "binary") over a real pseudo-terminal, against the
+// simulated station in that command set with a fault on every 50th answer (every fault mode of
+// the command set but silence, in turn). Every read must give the decoder's value or
 // fail with an error text; every write reported done must be held by the decoder (its state
 // file); a failed command must leave no remembered value; the heap must not grow after the
 // first 100 commands. The pauses that pace a real station are skipped. Ends with PASS or FAIL.
@@ -16,11 +17,13 @@
 #include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "foundation/pause.h"
 #include "sim_station_process.h"
 #include "simulated_station.h"
 #include "state_file.h"
+#include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
 
@@ -157,17 +160,31 @@ void operator delete(void* block, size_t) noexcept {
     operator delete(block);
 }
 
-int main() {
+int main(int argc, char** argv) {
+    const bool binary = argc > 1 && std::strcmp(argv[1], "binary") == 0;
     setPauseHandler([](unsigned) {});
     char directory[] = "/tmp/velquist-soak-XXXXXX";
     if (!mkdtemp(directory))
         return 1;
     const std::string statePath = std::string(directory) + "/decoder.state";
-    SimStationProcess station({"--state", statePath, "--fault-every", "50", "--chatter-ms", "1",
-                               "--fault", "no-decoder", "--fault", "doubled-prompt-letter",
-                               "--fault", "value-over-255", "--fault", "nul-bytes", "--fault",
-                               "overlong", "--fault", "chatter"});
-    NceDriver* driver = new NceDriver();
+    std::vector<std::string> options = {"--state", statePath, "--fault-every", "50"};
+    const std::vector<std::string> faults =
+        binary ? std::vector<std::string>{"no-decoder", "short-circuit", "not-programming",
+                                          "truncated", "stray-bytes"}
+               : std::vector<std::string>{"no-decoder",     "doubled-prompt-letter",
+                                          "value-over-255", "nul-bytes",
+                                          "overlong",       "chatter"};
+    for (const std::string& fault : faults)
+        options.insert(options.end(), {"--fault", fault});
+    if (binary)
+        // A Powerhouse Pro before EPROM 6.2.3 would write CVs above 255 elsewhere, by design.
+        options.insert(options.end(), {"--protocol", "binary", "--system", "power-cab-usb-7.3.3"});
+    else
+        options.insert(options.end(), {"--chatter-ms", "1"});
+    SimStationProcess station(options);
+    std::printf("%s driver\n", binary ? "binary" : "ASCII");
+    NceStationDriver* driver =
+        binary ? static_cast<NceStationDriver*>(new NceBinaryDriver()) : new NceDriver();
     driver->setPortName(station.device().c_str());
     selectStation(0);
     Soak soak(statePath);

@@ -4,11 +4,16 @@
 # keeps a screenshot of the window up to date.
 #
 # Usage: tools/run.sh [--device DEVICE] [--real-timing] [--screenshot FILE]
+#                     [--protocol ascii|binary] [--system SYSTEM]
 #   --device DEVICE    use a real station on DEVICE (e.g. /dev/ttyUSB0) as COM1
 #                      (also: VELQUIST_DEVICE=DEVICE tools/run.sh)
 #   --real-timing      the simulated station answers as a real Powerhouse Pro does, and as
 #                      slowly: reads take 0.6 to 0.9 s, writes about 0.2 s
 #   --screenshot FILE  where the screenshot goes without a display (default build/run/velquist.png)
+#   --protocol binary  the simulated station speaks NCE's binary command set (choose the binary
+#                      driver on Connection Setup); ascii, the Powerhouse Pro's lines, by default
+#   --system SYSTEM    the binary station's system: powerhouse-pro-6.2.1 (default) or
+#                      power-cab-usb-7.3.3
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -19,9 +24,14 @@ station_options=()
 while [ $# -gt 0 ]; do
     case "$1" in
     --device) device=${2:?--device needs a device, e.g. /dev/ttyUSB0}; shift 2 ;;
-    --real-timing) station_options=(--real-timing --answer-style real); shift ;;
+    --real-timing) station_options+=(--real-timing --answer-style real); shift ;;
     --screenshot) screenshot=$(realpath -m "${2:?--screenshot needs a file name}"); shift 2 ;;
-    *) echo "usage: tools/run.sh [--device DEVICE] [--real-timing] [--screenshot FILE]" >&2; exit 2 ;;
+    --protocol | --system) station_options+=("$1" "${2:?$1 needs a value}"); shift 2 ;;
+    *)
+        echo "usage: tools/run.sh [--device DEVICE] [--real-timing] [--screenshot FILE]" \
+            "[--protocol ascii|binary] [--system SYSTEM]" >&2
+        exit 2
+        ;;
     esac
 done
 if [ -n "$device" ] && [ ! -e "$device" ]; then

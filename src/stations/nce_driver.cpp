@@ -2,9 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "foundation/pause.h"
 #include "stations/station_manager.h"
@@ -17,9 +15,6 @@ constexpr int32_t mainMode = 2;
 constexpr unsigned closePauseMs = 250;
 // Room for a whole answer: a value may follow any number of blanks up to the answer's limit.
 constexpr size_t answerCapacity = 1025;
-constexpr uint32_t logCapacity = 4096;
-
-NceOptionsPageFactory optionsPageFactory = nullptr;
 
 const char* const blanks = " \t\r\n";
 
@@ -40,48 +35,27 @@ const char* firstWordyLine(char* answer, size_t length) {
 
 } // namespace
 
-NceOptionsPageFactory setNceOptionsPageFactory(NceOptionsPageFactory factory) {
-    NceOptionsPageFactory previous = optionsPageFactory;
-    optionsPageFactory = factory;
-    return previous;
-}
-
 NceDriver::NceDriver() : NceDriver(createSerialPort()) {}
 
 NceDriver::NceDriver(std::unique_ptr<SerialPort> port)
-    : CommandStationDriver("NCE Corporation - Powerhouse Pro"),
-      log_(new (std::nothrow) SerialLogWindow(logCapacity)), link_(std::move(port), log_.get()) {}
-
-NceDriver::~NceDriver() {
-    if (link_.isOpen())
-        link_.closePort();
+    : NceStationDriver("NCE Corporation - Powerhouse Pro", std::move(port), TrafficLogStyle::text) {
 }
 
-TabPage* NceDriver::createOptionsPage(WindowHandle parent) {
-    return optionsPageFactory ? optionsPageFactory(this, parent) : nullptr;
+NceTestTexts NceDriver::testTexts() const {
+    return {"Communication with PowerHouse Pro OK", "NCE Powerhouse Pro",
+            "Cannot communicate with PowerHouse Pro"};
 }
 
-int32_t NceDriver::open(const char* configuration) {
-    if (configuration && *configuration) {
-        if (const char* bar = std::strchr(configuration, '|')) {
-            link_.setPortName(bar + 1);
-            link_.setBaudIndex(std::strtol(std::string(configuration, bar).c_str(), nullptr, 10) ==
-                               19200);
-        }
-    }
-    int result = link_.openPort();
+void NceDriver::opened(int32_t result) {
     if (result != 0)
         stationMode_ = 0;
-    return result;
 }
 
 int NceDriver::close() {
     link_.drainInput();
     link_.sendText("X\r\n", 3);
     pauseFor(closePauseMs);
-    if (!keepLogOnClose_)
-        show(0);
-    link_.closePort();
+    finishClose();
     stationMode_ = 0;
     return 0;
 }
@@ -185,13 +159,4 @@ int NceDriver::getVersion(StationVersionInfo* info) {
     const char* error = stationErrorText();
     versionText_ = result == 0 ? info->text : (error ? error : "");
     return result;
-}
-
-std::string NceDriver::getConfig() {
-    return std::to_string(link_.baudRate()) + "|" + link_.portName();
-}
-
-void NceDriver::show(int flag) {
-    if (log_)
-        log_->show(flag);
 }

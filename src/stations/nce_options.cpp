@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "stations/nce_driver.h"
+#include "stations/nce_station_driver.h"
 #include "stations/station_manager.h"
 
-int applyNceOptions(NceDriver& driver, const char* portText, int32_t baudIndex,
+int applyNceOptions(NceStationDriver& driver, const char* portText, int32_t baudIndex,
                     bool reconnectAnyway) {
     bool changed = false;
     // Case matters: a changed case may name another device on other systems.
@@ -26,7 +26,7 @@ int applyNceOptions(NceDriver& driver, const char* portText, int32_t baudIndex,
     return 1;
 }
 
-int prepareNceTest(NceDriver& driver, const char* portText, int32_t baudIndex) {
+int prepareNceTest(NceStationDriver& driver, const char* portText, int32_t baudIndex) {
     // An open station gets the settings under the test's own progress bar.
     if (isStationOpen())
         return 0;

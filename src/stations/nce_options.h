@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-class NceDriver;
+class NceStationDriver;
 
 // The port box text the page reads: at most 199 characters.
 constexpr int portBoxCapacity = 200;
@@ -16,9 +16,9 @@ constexpr const char* offeredPortNames[] = {"COM1", "COM2"};
 // Gives the driver the page's port and baud index; an empty port becomes COM1. When either
 // differs from the driver's, or when reconnectAnyway is set, the station is reconnected once so
 // they take effect, with the log window kept open across it. Returns 1 when it reconnected.
-int applyNceOptions(NceDriver& driver, const char* portText, int32_t baudIndex,
+int applyNceOptions(NceStationDriver& driver, const char* portText, int32_t baudIndex,
                     bool reconnectAnyway);
 
 // Before a connection test: a station that is not open gets the page's settings and another
 // attempt, so a port just typed is the one tested. Returns 1 when it reconnected.
-int prepareNceTest(NceDriver& driver, const char* portText, int32_t baudIndex);
+int prepareNceTest(NceStationDriver& driver, const char* portText, int32_t baudIndex);

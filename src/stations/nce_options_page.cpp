@@ -3,11 +3,11 @@
 #include "foundation/message_box.h"
 #include "model/wait_bar.h"
 #include "resources/resource_ids.h"
-#include "stations/nce_driver.h"
 #include "stations/nce_options.h"
+#include "stations/nce_station_driver.h"
 #include "stations/station_manager.h"
 
-NceOptionsPage::NceOptionsPage(NceDriver* driver, WindowHandle parent)
+NceOptionsPage::NceOptionsPage(NceStationDriver* driver, WindowHandle parent)
     : TabPage("DEVICE_OPTIONS_NCE", parent), driver_(driver) {}
 
 INT_PTR NceOptionsPage::onInitDialog(WPARAM, LPARAM) {
@@ -93,12 +93,14 @@ void NceOptionsPage::testConnection() {
         driver_->setVersionText(stationErrorText());
         SetDlgItemTextA(window_, IDC_NCE_VERSION, driver_->versionText());
     }
-    if (result == 0)
-        showMessageBox(window_, "Communication with PowerHouse Pro OK", "NCE Powerhouse Pro");
+    if (!driver_)
+        showMessageBox(window_, "Cannot communicate with the station", "Error");
+    else if (result == 0)
+        showMessageBox(window_, driver_->testTexts().passed, driver_->testTexts().passedCaption);
     else
-        showMessageBox(window_, "Cannot communicate with PowerHouse Pro", "Error");
+        showMessageBox(window_, driver_->testTexts().failed, "Error");
 }
 
-TabPage* createNceOptionsPage(NceDriver* driver, WindowHandle parent) {
+TabPage* createNceOptionsPage(NceStationDriver* driver, WindowHandle parent) {
     return new NceOptionsPage(driver, parent);
 }

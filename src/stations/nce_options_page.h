@@ -1,4 +1,4 @@
-// The NCE driver's options page: port and baud rate, the station's name and version, a
+// The NCE drivers' options page: port and baud rate, the station's name and version, a
 // connection test and the serial log. Its settings reach the driver when it closes.
 #pragma once
 
@@ -6,12 +6,12 @@
 
 #include "app/tab_page.h"
 
-class NceDriver;
+class NceStationDriver;
 
 class NceOptionsPage : public TabPage {
   public:
     // driver may be none: the page then shows defaults and changes nothing.
-    NceOptionsPage(NceDriver* driver, WindowHandle parent);
+    NceOptionsPage(NceStationDriver* driver, WindowHandle parent);
 
   protected:
     INT_PTR onInitDialog(WPARAM wParam, LPARAM lParam) override;
@@ -25,8 +25,8 @@ class NceOptionsPage : public TabPage {
     int apply();
     void testConnection();
 
-    NceDriver* driver_;
+    NceStationDriver* driver_;
 };
 
 // The factory the NCE driver builds its options page with.
-TabPage* createNceOptionsPage(NceDriver* driver, WindowHandle parent);
+TabPage* createNceOptionsPage(NceStationDriver* driver, WindowHandle parent);

@@ -1,5 +1,6 @@
 #include "stations/serial_link.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "foundation/clock.h"
@@ -63,8 +64,9 @@ const char* openFailureText(int step) {
 
 } // namespace
 
-SerialLink::SerialLink(std::unique_ptr<SerialPort> port, SerialLogWindow* log)
-    : port_(std::move(port)), log_(log) {}
+SerialLink::SerialLink(std::unique_ptr<SerialPort> port, SerialLogWindow* log,
+                       TrafficLogStyle style)
+    : port_(std::move(port)), log_(log), style_(style) {}
 
 void SerialLink::setPortName(const char* name) {
     portName_ = name && *name ? name : "COM1";
@@ -96,7 +98,7 @@ size_t SerialLink::receiveWithin(uint8_t* buffer, size_t count, unsigned waitMs)
     if (!port_->isOpen())
         return 0;
     size_t received = port_->read(buffer, count, waitMs);
-    if (log_ && received > 0 && buffer[0] != 0)
+    if (style_ == TrafficLogStyle::text && log_ && received > 0 && buffer[0] != 0)
         log_->append(reinterpret_cast<const char*>(buffer), received);
     return received;
 }
@@ -110,6 +112,7 @@ void SerialLink::drainInput() {
         size_t received = receive(scratch, remaining < drainChunk ? remaining : drainChunk);
         if (received == 0)
             break;
+        logHex("stray", scratch, received);
         remaining -= received < remaining ? received : remaining;
     }
 }
@@ -172,4 +175,54 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
 
 void SerialLink::closePort() {
     port_->close();
+}
+
+size_t SerialLink::sendBytes(const uint8_t* bytes, size_t length) {
+    logHex(">", bytes, length);
+    if (!port_->isOpen())
+        return 0;
+    return port_->write(bytes, length);
+}
+
+size_t SerialLink::receiveAnswer(uint8_t* buffer, size_t count, unsigned firstWaitMs,
+                                 unsigned gapMs) {
+    size_t received = 0;
+    while (received < count) {
+        size_t got = receiveWithin(buffer + received, received == 0 ? 1 : count - received,
+                                   received == 0 ? firstWaitMs : gapMs);
+        if (got == 0)
+            break;
+        received += got;
+    }
+    logHex("<", buffer, received);
+    return received;
+}
+
+size_t SerialLink::queuedBytes() {
+    return port_->isOpen() ? port_->clearErrorsAndCountQueued() : 0;
+}
+
+// "> A9 00 1D": a line the user can read, where the raw bytes would be unprintable. Made in place,
+// as recording traffic never allocates; a longer run of bytes goes on in further lines.
+void SerialLink::logHex(const char* label, const uint8_t* bytes, size_t length) {
+    if (style_ != TrafficLogStyle::hex || !log_)
+        return;
+    static const char digits[] = "0123456789ABCDEF";
+    constexpr size_t bytesPerLine = 32;
+    char line[16 + 3 * bytesPerLine];
+    size_t done = 0;
+    do {
+        size_t at = static_cast<size_t>(std::snprintf(line, 8, "%s", label));
+        const size_t end = length - done > bytesPerLine ? done + bytesPerLine : length;
+        for (; done < end; ++done) {
+            line[at++] = ' ';
+            line[at++] = digits[bytes[done] >> 4];
+            line[at++] = digits[bytes[done] & 0x0F];
+        }
+        if (length == 0)
+            at += static_cast<size_t>(std::snprintf(line + at, 12, " (nothing)"));
+        line[at++] = '\r';
+        line[at++] = '\n';
+        log_->append(line, at);
+    } while (done < length);
 }

@@ -1,5 +1,6 @@
 // A serial driver's line to its station: opening the port with the station's settings, paced
-// command lines, and answers read up to the station's prompt. All traffic goes to the log.
+// command lines and answers read up to the station's prompt for the ASCII command set, binary
+// commands and answers of known length for the binary one. All traffic goes to the log.
 #pragma once
 
 #include <cstddef>
@@ -16,10 +17,15 @@ extern const char stationPrompt[];
 // What awaitPrompt returns when the station answered with a failure of its own.
 constexpr int answerRefused = 2;
 
+// How traffic reads in the log: text lines as they went, or binary bytes in hexadecimal, one
+// line per command and per answer.
+enum class TrafficLogStyle { text, hex };
+
 class SerialLink {
   public:
     // log may be none: traffic is then not recorded.
-    SerialLink(std::unique_ptr<SerialPort> port, SerialLogWindow* log);
+    SerialLink(std::unique_ptr<SerialPort> port, SerialLogWindow* log,
+               TrafficLogStyle style = TrafficLogStyle::text);
 
     // 0 on success, else the failing step (see SerialOpenStep), with the station error text set.
     int openPort();
@@ -34,6 +40,14 @@ class SerialLink {
     void closePort();
     bool isOpen() const { return port_->isOpen(); }
 
+    // A binary command, sent at once: only the ASCII station needs a pause between commands.
+    size_t sendBytes(const uint8_t* bytes, size_t length);
+    // Up to count bytes of one answer: the first within firstWaitMs, each further one within
+    // gapMs of the one before, as a station sends an answer in one piece. Logged as one line.
+    size_t receiveAnswer(uint8_t* buffer, size_t count, unsigned firstWaitMs, unsigned gapMs);
+    // How many received bytes wait unread.
+    size_t queuedBytes();
+
     const char* portName() const { return portName_.c_str(); }
     // None or an empty name means the default port.
     void setPortName(const char* name);
@@ -43,9 +57,11 @@ class SerialLink {
 
   private:
     size_t receiveWithin(uint8_t* buffer, size_t count, unsigned waitMs);
+    void logHex(const char* label, const uint8_t* bytes, size_t length);
 
     std::unique_ptr<SerialPort> port_;
     std::string portName_ = "COM1";
     int32_t baudIndex_ = 0;
     SerialLogWindow* log_;
+    TrafficLogStyle style_;
 };

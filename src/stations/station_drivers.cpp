@@ -1,11 +1,13 @@
 #include "stations/station_drivers.h"
 
+#include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 
 namespace {
 
 void constructProgramDrivers() {
     new NceDriver();
+    new NceBinaryDriver();
 }
 
 StationConstructor currentConstructor = constructProgramDrivers;

@@ -34,6 +34,14 @@ TEST(CliArguments, AcceptsTheThreeCommands) {
     CliRequest version;
     ASSERT_TRUE(parse({"version"}, version, error));
     EXPECT_EQ(version.command, CliRequest::Command::version);
+    EXPECT_FALSE(version.binaryProtocol);
+
+    const std::pair<const char*, bool> protocols[] = {{"binary", true}, {"ascii", false}};
+    for (const auto& [protocol, binary] : protocols) {
+        CliRequest chosen;
+        ASSERT_TRUE(parse({"--protocol", protocol, "backup", "f.dcc"}, chosen, error)) << error;
+        EXPECT_EQ(chosen.binaryProtocol, binary);
+    }
 }
 
 TEST(CliArguments, RejectsBadInputWithAReason) {
@@ -53,6 +61,8 @@ TEST(CliArguments, RejectsBadInputWithAReason) {
         {"--port"},
         {"--port", "", "version"},
         {"--speed", "9600", "version"},
+        {"--protocol", "Binary", "version"},
+        {"--protocol"},
         {"version", "extra"},
         {"erase", "1"},
     };
@@ -92,6 +102,32 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "error: Error opening port\n");
+}
+
+// Each command through the binary driver, against a Powerhouse Pro 6.2.1 and a Power Cab, and
+// the failures that reach the user as this driver's own messages.
+TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
+    SimStationProcess station({"--protocol", "binary", "--system", "powerhouse-pro-6.2.1"});
+    std::string port = "--protocol binary --port " + station.device() + " ";
+    EXPECT_EQ(runCli(port + "version").out, "6.2.1 (Powerhouse Pro EPROM, May 2007)\n");
+    EXPECT_EQ(station.receivedLines(), std::vector<std::string>{"AA"}); // no 9E, no 9F
+    CliRun write = runCli(port + "write 29=34 1=255");
+    EXPECT_EQ(write.status, 0) << write.out;
+    EXPECT_EQ(runCli(port + "read 29 1 8").out, "29=34\n1=255\n8=11\n");
+    const std::string file = testing::TempDir() + "binary_backup.dcc";
+    CliRun backup = runCli(port + "backup " + file + " 1-8,29");
+    EXPECT_EQ(backup.status, 0) << backup.out;
+    runCli(port + "write 29=6");
+    CliRun restore = runCli(port + "restore " + file + " --verify");
+    EXPECT_EQ(restore.status, 0) << restore.out;
+    EXPECT_EQ(runCli(port + "read 29").out, "29=34\n");
+    std::remove(file.c_str());
+
+    SimStationProcess shorted({"--protocol", "binary", "--fault", "short-circuit"});
+    CliRun failed = runCli("--protocol binary --port " + shorted.device() + " read 1");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "error: Short circuit on the programming track\n");
+    EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"9E", "9F"}));
 }
 
 // Every command ends with the message of its command on a line that chatters instead of

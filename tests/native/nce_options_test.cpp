@@ -102,10 +102,10 @@ TEST_F(NceOptionsTest, TestRetriesAStationThatIsNotOpenWithThePageSettings) {
 }
 
 TabPage* const fakePage = reinterpret_cast<TabPage*>(0x10);
-NceDriver* askedDriver = nullptr;
+NceStationDriver* askedDriver = nullptr;
 WindowHandle askedParent = nullptr;
 
-TabPage* recordOptionsPageRequest(NceDriver* driver, WindowHandle parent) {
+TabPage* recordOptionsPageRequest(NceStationDriver* driver, WindowHandle parent) {
     askedDriver = driver;
     askedParent = parent;
     return fakePage;

@@ -187,3 +187,33 @@ TEST(SerialLogWindow, AnyLengthAndAnyBytesAreSafe) {
 }
 
 } // namespace
+
+namespace {
+
+// A binary driver's link: commands go out without a pause, and each command, answer and run of
+// stray bytes reads as a line of hexadecimal bytes, 32 to a line.
+TEST(SerialLinkHexLogTest, OneLinePerCommandAnswerAndStrayRun) {
+    auto port = std::make_shared<FakeSerialPort::State>();
+    SerialLogWindow log(4096);
+    SerialLink link(std::make_unique<FakeSerialPort>(port), &log, TrafficLogStyle::hex);
+    RecordedPauses pauses;
+    link.openPort();
+    const uint8_t command[] = {0xA9, 0x00, 0x1D};
+    EXPECT_EQ(link.sendBytes(command, sizeof command), 3u);
+    port->incoming.assign({0x06, '!', 0x07});
+    uint8_t answer[2] = {};
+    EXPECT_EQ(link.receiveAnswer(answer, sizeof answer, 100, 10), 2u);
+    EXPECT_EQ(link.queuedBytes(), 1u);
+    EXPECT_EQ(link.receiveAnswer(answer, sizeof answer, 100, 10), 1u); // the rest of it
+    EXPECT_EQ(link.receiveAnswer(answer, sizeof answer, 100, 10), 0u);
+    port->incoming.assign(33, 0xEE);
+    link.drainInput();
+    std::string strayRun;
+    for (int i = 0; i < 32; ++i)
+        strayRun += " EE";
+    EXPECT_EQ(std::string(log.text()), "> A9 00 1D\r\n< 06 21\r\n< 07\r\n< (nothing)\r\nstray" +
+                                           strayRun + "\r\nstray EE\r\n");
+    EXPECT_TRUE(pauses.list().empty());
+}
+
+} // namespace

@@ -161,7 +161,7 @@ TEST(StationFaultTest, ParsesEveryNameItOffers) {
         EXPECT_TRUE(parseStationFault(name.c_str(), fault)) << name;
         seen.insert(fault);
     }
-    EXPECT_EQ(seen.size(), 8u);
+    EXPECT_EQ(seen.size(), 12u);
     StationFault fault{};
     EXPECT_FALSE(parseStationFault("Silent", fault));
     EXPECT_FALSE(parseStationFault("", fault));

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "binary_station.h"
 #include "stations/station_manager.h"
 
 SerialOpenStep FakeSerialPort::open(const char* name, uint32_t baudRate) {
@@ -32,10 +33,18 @@ size_t FakeSerialPort::write(const uint8_t* data, size_t count) {
     std::string text(reinterpret_cast<const char*>(data), accepted);
     state_->written += text;
     state_->pendingLine += text;
-    size_t end;
-    while ((end = state_->pendingLine.find("\r\n")) != std::string::npos) {
+    for (;;) {
+        const std::string& pending = state_->pendingLine;
+        size_t end = pending.find("\r\n");
+        size_t ending = 2;
+        if (state_->binary) {
+            end = pending.empty() ? 1 : binaryCommandLength(static_cast<uint8_t>(pending[0]));
+            ending = 0;
+        }
+        if (end == std::string::npos || end > pending.size())
+            break;
         std::string line = state_->pendingLine.substr(0, end);
-        state_->pendingLine.erase(0, end + 2);
+        state_->pendingLine.erase(0, end + ending);
         if (state_->respond) {
             std::string answer = state_->respond(line);
             state_->incoming.insert(state_->incoming.end(), answer.begin(), answer.end());

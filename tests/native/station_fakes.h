@@ -14,13 +14,15 @@
 #include "stations/command_station_driver.h"
 #include "stations/serial_port.h"
 
-// A port that answers each complete command line written to it through `respond`.
+// A port that answers each complete command written to it through `respond`: a line ended by
+// CR LF, or with `binary` set, a binary command of the length its first byte gives.
 class FakeSerialPort : public SerialPort {
   public:
     struct State {
         std::string written;
         std::deque<uint8_t> incoming;
         std::function<std::string(const std::string& line)> respond;
+        bool binary = false;
         SerialOpenStep openResult = serialOpened;
         std::string openedName;
         uint32_t openedBaud = 0;

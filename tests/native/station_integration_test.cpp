@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sim_station_process.h"
+#include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
 
@@ -44,6 +45,35 @@ TEST(StationIntegration, ReadsWritesAndVersionThroughTheManager) {
     EXPECT_EQ(station.receivedLines(),
               (std::vector<std::string>{"M", "R029", "P029 034", "R029", "P008 099", "R008",
                                         "R1024", "X", "V", "X"}));
+}
+
+// The binary driver against the binary station: a Power Cab behind the USB interface, whose
+// programming track writes CVs above 255 where they belong.
+TEST(StationIntegration, BinaryDriverReadsWritesAndAsksTheVersion) {
+    SimStationProcess station({"--protocol", "binary", "--system", "power-cab-usb-7.3.3"});
+    ASSERT_FALSE(station.device().empty());
+    NceBinaryDriver* driver = new NceBinaryDriver();
+    driver->setPortName(station.device().c_str());
+    selectStation(0);
+    ASSERT_EQ(isStationOpen(), 1) << stationErrorText();
+
+    StationVersionInfo info{};
+    ASSERT_EQ(stationGetVersion(&info), 0) << stationErrorText();
+    EXPECT_STREQ(info.text, "7.3.3 (NCE USB interface, Power Cab 1.65)");
+    EXPECT_EQ(stationHighestSafeCv(), noCvLimit);
+    uint8_t value = 0;
+    ASSERT_EQ(stationReadCv(29, &value), 0) << stationErrorText();
+    EXPECT_EQ(value, 6);
+    ASSERT_EQ(stationWriteCv(285, 34), 0) << stationErrorText();
+    ASSERT_EQ(stationReadCv(285, &value), 0);
+    EXPECT_EQ(value, 34);
+    ASSERT_EQ(stationReadCv(29, &value), 0);
+    EXPECT_EQ(value, 6);
+    saveAndShutdownStations();
+
+    EXPECT_EQ(station.receivedLines(),
+              (std::vector<std::string>{"AA", "9E", "A9 00 1D", "A8 01 1D 22", "A9 01 1D",
+                                        "A9 00 1D", "9F"}));
 }
 
 TEST(StationIntegration, CommandLinesAreAtLeastAPauseApart) {

@@ -16,15 +16,17 @@
 const char cliDefaultPort[] = VELQUIST_DEFAULT_PORT;
 
 const char cliUsage[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--allow-high-cvs] "
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] "
+    "[--allow-high-cvs] "
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
     "show FILE | convert IN OUT | sheet FILE [-o OUT.html] | --help";
 
 const char cliHelp[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--allow-high-cvs] COMMAND\n"
-    "Reads and writes the CVs of the decoder on the programming track of an NCE Powerhouse Pro.\n"
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary]\n"
+    "                    [--allow-high-cvs] COMMAND\n"
+    "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
     "  write CV=VALUE [...]          write the values in the order given\n"
@@ -48,9 +50,12 @@ const char cliHelp[] =
     "\n"
     "  --port DEVICE                 serial device (default " VELQUIST_DEFAULT_PORT ")\n"
     "  --baud 9600|19200             line speed (default 9600)\n"
-    "  --allow-high-cvs              let write and restore write CVs above 255 through a\n"
-    "                                Powerhouse Pro, whose programming track can write such a\n"
-    "                                CV to another CV instead (refused whole without it)\n"
+    "  --protocol ascii|binary       NCE's command set: ascii for a Powerhouse Pro up to the\n"
+    "                                2004 EPROM (default), binary for a Powerhouse Pro of 2006\n"
+    "                                or later, or a Power Cab or Twin on the USB interface\n"
+    "  --allow-high-cvs              let write and restore write CVs above the station's safe\n"
+    "                                limit (255 on a Powerhouse Pro, whose programming track can\n"
+    "                                write such a CV to another CV; refused whole without it)\n"
     "  --help                        this text (only as the first word)\n"
     "Options go before the command. Texts are UTF-8; decoder files hold them in Windows-1252.\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
@@ -214,7 +219,7 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
             request.allowHighCvs = true;
             continue;
         }
-        if (option != "--port" && option != "--baud") {
+        if (option != "--port" && option != "--baud" && option != "--protocol") {
             error = "unknown option '" + option + "'";
             return false;
         }
@@ -225,6 +230,12 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         std::string value = argv[++at];
         if (option == "--port") {
             request.port = value;
+        } else if (option == "--protocol") {
+            if (value != "ascii" && value != "binary") {
+                error = "protocol must be ascii or binary: '" + value + "'";
+                return false;
+            }
+            request.binaryProtocol = value == "binary";
         } else if (value == "9600" || value == "19200") {
             request.baudIndex = value == "19200" ? 1 : 0;
         } else {

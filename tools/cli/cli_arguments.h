@@ -13,6 +13,8 @@ struct CliRequest {
 
     std::string port = cliDefaultPort;
     int baudIndex = 0;
+    // NCE's binary command set (Powerhouse Pro 2006 and later, Power Cab) instead of ASCII.
+    bool binaryProtocol = false;
     Command command = Command::version;
     // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;

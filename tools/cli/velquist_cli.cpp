@@ -12,6 +12,7 @@
 #include "files/decoder_sheet.h"
 #include "foundation/windows_1252.h"
 #include "stations/high_cv_warning.h"
+#include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
 
@@ -204,7 +205,9 @@ int run(const CliRequest& request) {
         std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
         return 1;
     }
-    NceDriver* driver = new NceDriver();
+    NceStationDriver* driver = request.binaryProtocol
+                                   ? static_cast<NceStationDriver*>(new NceBinaryDriver())
+                                   : new NceDriver();
     driver->setPortName(request.port.c_str());
     driver->setBaudIndex(request.baudIndex);
     selectStation(0);

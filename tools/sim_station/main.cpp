@@ -1,11 +1,14 @@
-// velquist-sim-station: a stand-in for the NCE Powerhouse Pro on a pseudo-terminal, for the
-// integration tests and for running the program without a layout at hand.
+// velquist-sim-station: a stand-in for an NCE station on a pseudo-terminal (the Powerhouse Pro's
+// ASCII command set, or with --protocol binary the binary one), for the integration tests and for
+// running the program without a layout at hand.
+#include "binary_station.h"
 #include "device_link.h"
 #include "line_log.h"
 #include "pseudo_terminal.h"
 #include "pty_server.h"
 #include "simulated_station.h"
 #include "state_file.h"
+#include "station_protocol.h"
 
 #include <cerrno>
 #include <chrono>
@@ -24,7 +27,8 @@ const char* const programName = "velquist-sim-station";
 const char* const usage =
     "usage: velquist-sim-station [--link PATH] [--state FILE] [--log FILE] [--latency-ms N] "
     "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N] "
-    "[--answer-style plain|real|real-no-prompt] [--no-feedback-cv N]... [--real-timing]";
+    "[--answer-style plain|real|real-no-prompt] [--no-feedback-cv N]... [--real-timing] "
+    "[--protocol ascii|binary] [--system SYSTEM]";
 const long maxLatencyMs = 600000;
 
 struct Options {
@@ -36,6 +40,8 @@ struct Options {
     int faultEvery = 0;
     AnswerStyle style = AnswerStyle::Plain;
     std::vector<int> deafCvs;
+    bool binary = false;
+    const BinarySystem* system = &binarySystems[0];
 };
 
 [[noreturn]] void usageError(const std::string& problem) {
@@ -64,7 +70,8 @@ Options parseOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help") {
-            std::printf("%s\nMODE: %s\n", usage, stationFaultNames().c_str());
+            std::printf("%s\nMODE: %s\nSYSTEM (binary protocol): %s\n", usage,
+                        stationFaultNames().c_str(), binarySystemNames().c_str());
             std::exit(0);
         }
         if (name == "--real-timing") {
@@ -73,7 +80,8 @@ Options parseOptions(int argc, char** argv) {
         }
         if (name != "--link" && name != "--state" && name != "--log" && name != "--latency-ms" &&
             name != "--version-text" && name != "--fault" && name != "--fault-every" &&
-            name != "--chatter-ms" && name != "--answer-style" && name != "--no-feedback-cv") {
+            name != "--chatter-ms" && name != "--answer-style" && name != "--no-feedback-cv" &&
+            name != "--protocol" && name != "--system") {
             usageError("unknown option '" + name + "'");
         }
         if (i + 1 == argc) {
@@ -103,6 +111,16 @@ Options parseOptions(int argc, char** argv) {
         } else if (name == "--no-feedback-cv") {
             options.deafCvs.push_back(
                 static_cast<int>(parseWholeNumber(name, value, 1, SimulatedStation::cvCount)));
+        } else if (name == "--protocol") {
+            if (value != "ascii" && value != "binary") {
+                usageError("--protocol is ascii or binary, not '" + value + "'");
+            }
+            options.binary = value == "binary";
+        } else if (name == "--system") {
+            options.system = findBinarySystem(value);
+            if (!options.system) {
+                usageError("unknown system '" + value + "' (SYSTEM: " + binarySystemNames() + ")");
+            }
         } else {
             StationFault fault{};
             if (!parseStationFault(value, fault)) {
@@ -182,7 +200,10 @@ int main(int argc, char** argv) {
     std::printf("%s\n", terminal.slavePath().c_str());
     std::fflush(stdout);
 
-    PtyServer server(station, terminal, log, options.server);
+    AsciiProtocol ascii(station);
+    BinaryStation binary(station, *options.system);
+    StationProtocol& protocol = options.binary ? static_cast<StationProtocol&>(binary) : ascii;
+    PtyServer server(station, protocol, terminal, log, options.server);
     server.run(stopFd);
 
     if (!statePath.empty() && !saveStateFile(statePath, station, error)) {

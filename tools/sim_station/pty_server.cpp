@@ -20,10 +20,10 @@ const std::size_t maxQueuedCommands = 1000;
 
 } // namespace
 
-PtyServer::PtyServer(SimulatedStation& station, PseudoTerminal& terminal, LineLog& log,
-                     ServerSettings settings)
-    : station_(station), terminal_(terminal), master_(terminal.masterFd()), log_(log),
-      settings_(std::move(settings)) {}
+PtyServer::PtyServer(SimulatedStation& station, StationProtocol& protocol, PseudoTerminal& terminal,
+                     LineLog& log, ServerSettings settings)
+    : station_(station), protocol_(protocol), terminal_(terminal), master_(terminal.masterFd()),
+      log_(log), settings_(std::move(settings)) {}
 
 void PtyServer::run(int stopFd) {
     for (;;) {
@@ -64,8 +64,8 @@ void PtyServer::receive() {
             // A client that talks has finished opening; the driver's close sequence always
             // talks, so the next client can open the device again.
             terminal_.releaseExclusiveUse();
-            for (const std::string& line : splitter_.feed(buffer, static_cast<size_t>(count))) {
-                log_.write(line);
+            for (const std::string& line : protocol_.feed(buffer, static_cast<size_t>(count))) {
+                log_.write(protocol_.logText(line));
                 chattering_ = false;
                 if (commands_.size() < maxQueuedCommands) {
                     commands_.push_back(line);
@@ -78,12 +78,12 @@ void PtyServer::receive() {
 }
 
 std::chrono::milliseconds PtyServer::latencyOf(const std::string& line) {
-    if (!SimulatedStation::isProgrammingCommand(line))
+    if (!protocol_.isProgrammingCommand(line))
         return std::chrono::milliseconds(0);
     if (!settings_.realTiming)
         return settings_.latency;
     // A Powerhouse Pro's monitor log: direct-mode reads take 0.6 to 0.9 s, writes about 0.2 s.
-    const bool read = line[0] == 'R' || line[0] == 'r';
+    const bool read = protocol_.isReadCommand(line);
     std::uniform_int_distribution<int> ms(read ? 600 : 180, read ? 900 : 220);
     return std::chrono::milliseconds(ms(random_));
 }
@@ -98,7 +98,7 @@ void PtyServer::answerDueCommands() {
         if (now < headDue_) {
             break;
         }
-        const StationReply reply = station_.answer(commands_.front());
+        const StationReply reply = protocol_.answer(commands_.front());
         commands_.pop_front();
         headStarted_ = false;
         if (reply.chatter) {

@@ -5,9 +5,9 @@
 #include <sys/types.h>
 
 #include "line_log.h"
-#include "line_splitter.h"
 #include "pseudo_terminal.h"
 #include "simulated_station.h"
+#include "station_protocol.h"
 
 #include <chrono>
 #include <ctime>
@@ -26,8 +26,9 @@ struct ServerSettings {
 
 class PtyServer {
   public:
-    PtyServer(SimulatedStation& station, PseudoTerminal& terminal, LineLog& log,
-              ServerSettings settings);
+    // The protocol answers the commands; the station's table is saved after each write.
+    PtyServer(SimulatedStation& station, StationProtocol& protocol, PseudoTerminal& terminal,
+              LineLog& log, ServerSettings settings);
 
     // Serves until stopFd becomes readable (the signal handlers write to it).
     void run(int stopFd);
@@ -47,11 +48,11 @@ class PtyServer {
     std::chrono::milliseconds latencyOf(const std::string& line);
 
     SimulatedStation& station_;
+    StationProtocol& protocol_;
     PseudoTerminal& terminal_;
     int master_;
     LineLog& log_;
     ServerSettings settings_;
-    LineSplitter splitter_;
     // Lines are answered one after another, like a real station, each after its latency.
     std::deque<std::string> commands_;
     bool headStarted_ = false;

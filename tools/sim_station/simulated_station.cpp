@@ -46,6 +46,10 @@ const NamedValue<StationFault> faultNames[] = {
     {"overlong", StationFault::Overlong},
     {"chatter", StationFault::Chatter},
     {"not-understood", StationFault::NotUnderstood},
+    {"short-circuit", StationFault::ShortCircuit},
+    {"not-programming", StationFault::NotProgramming},
+    {"truncated", StationFault::Truncated},
+    {"stray-bytes", StationFault::StrayBytes},
 };
 const NamedValue<AnswerStyle> styleNames[] = {
     {"plain", AnswerStyle::Plain},
@@ -162,6 +166,14 @@ unsigned SimulatedStation::faultsForAnswer(long answer) const {
     return bits[static_cast<std::size_t>(answer / faultEvery_ - 1) % bits.size()];
 }
 
+bool SimulatedStation::isDeaf(int number) const {
+    return faulty(StationFault::NoDecoder) || deafCvs_.count(number) != 0;
+}
+
+void SimulatedStation::startAnswer() {
+    faultsNow_ = faultsForAnswer(++answers_);
+}
+
 bool SimulatedStation::faulty(StationFault fault) const {
     return (faultsNow_ & faultBit(fault)) != 0;
 }
@@ -179,7 +191,7 @@ StationReply SimulatedStation::answer(const std::string& line) {
     if (line.empty()) {
         return reply;
     }
-    faultsNow_ = faultsForAnswer(++answers_);
+    startAnswer();
     if (faulty(StationFault::Silent)) {
         return reply;
     }
@@ -226,7 +238,7 @@ std::string SimulatedStation::noisePrefix() const {
 
 std::string SimulatedStation::readAnswer(int number) const {
     std::string text = noisePrefix();
-    const bool deaf = faulty(StationFault::NoDecoder) || deafCvs_.count(number) != 0;
+    const bool deaf = isDeaf(number);
     if (deaf && style_ != AnswerStyle::Plain) {
         return text + failure(noFeedbackWords);
     }
@@ -248,7 +260,7 @@ std::string SimulatedStation::readAnswer(int number) const {
 
 StationReply SimulatedStation::writeAnswer(int number, int value) {
     StationReply reply;
-    const bool deaf = faulty(StationFault::NoDecoder) || deafCvs_.count(number) != 0;
+    const bool deaf = isDeaf(number);
     if (deaf) {
         reply.bytes =
             style_ == AnswerStyle::Plain ? noDecoderText + prompt() : failure(noFeedbackWords);

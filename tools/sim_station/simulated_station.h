@@ -17,6 +17,11 @@ enum class StationFault {
     Overlong,            // read and version answers start with 900 bytes of noise
     Chatter,             // instead of answering, "CO" goes out again and again until the next line
     NotUnderstood,       // every command is refused as one the station does not understand
+    // The binary command set's faults.
+    ShortCircuit,   // 9E finds a short circuit on the programming track
+    NotProgramming, // CV commands are refused as if the station had left programming mode
+    Truncated,      // answers of more than one byte lose their last byte
+    StrayBytes,     // an accessory broadcast goes out before each answer
 };
 
 // How the station frames its answers.
@@ -57,6 +62,8 @@ class SimulatedStation {
     void setAnswerStyle(AnswerStyle style) { style_ = style; }
     // The decoder gives no acknowledgement for this CV: its reads and writes find no feedback.
     void addDeafCv(int number) { deafCvs_.insert(number); }
+    // Whether the decoder acknowledges nothing on this CV, now: by choice or by a fault.
+    bool isDeaf(int number) const;
 
     // Direct access to the decoder, past the station: CV numbers 1..cvCount.
     uint8_t cv(int number) const { return cvs_[number - 1]; }
@@ -68,6 +75,11 @@ class SimulatedStation {
     // Read and write commands are the slow ones on a real programming track.
     static bool isProgrammingCommand(const std::string& line);
 
+    // Counts one more answer and settles which faults it carries (see setFaultEvery).
+    void startAnswer();
+    // Whether the answer being made carries the fault.
+    bool faulty(StationFault fault) const;
+
   private:
     std::string prompt() const;
     // The station's words for a command it did not carry out, with what follows them.
@@ -76,7 +88,6 @@ class SimulatedStation {
     StationReply writeAnswer(int number, int value);
     std::string noisePrefix() const;
     unsigned faultsForAnswer(long answer) const;
-    bool faulty(StationFault fault) const;
 
     std::array<uint8_t, cvCount> cvs_;
     unsigned faults_ = 0;
