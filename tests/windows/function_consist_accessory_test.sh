@@ -57,14 +57,20 @@ time_on=$(ui get 1089)
 check_equal "the address joins CV 513 and the low bits of CV 521" \
     "$(((high & 7) * 64 + (low & 63)))" "$address"
 new_address=$(((address + 65) % 512))
-ui set 1093 "$new_address" click 1115 idle 60 click 1054 idle 60
+# The accessory CVs lie above 255: the station's warning comes first, answered Yes.
+warning="Warning|CV 513 is above 255. On this station's programming track a write above CV 255"
+warning+=" can change another CV instead. NCE advises programming such CVs on the main. Write it anyway?"
+check_equal "Write Changes asks before the first CV above 255" "$warning" \
+    "$(ui set 1093 "$new_address" click 1115 idle 60 click 1054 box answer 6 idle 60)"
 take_wire '^[RP]'
 check_equal "accessory writes CV 513, CV 521 and CV 514, never 519 or 520" \
     "$(write 513 $(((low & ~63) | (new_address & 63)))) $(write 521 $(((high & ~7) | (new_address / 64)))) $(write 514 $((aux ^ 128)))" \
     "$wire"
 new_time_on=$(((time_on + 1) % 256))
-check_equal "an address of 600 is refused on Write Changes" "Error|Error with Address, Value too large" \
-    "$(ui set 1093 600 set 1089 "$new_time_on" click 1054 box answer 1 idle 60)"
+check_equal "an address of 600 is refused on Write Changes" \
+    "Error|Error with Address, Value too large ${warning/CV 513/CV 515}" \
+    "$(ui set 1093 600 set 1089 "$new_time_on" click 1054 box answer 1 box answer 6 idle 60 |
+        tr '\n' ' ' | sed 's/ $//')"
 take_wire '^[RP]'
 check_equal "the other CVs are still written" "$(write 515 "$new_time_on")" "$wire"
 check_equal "and again when the tab is left" "Error|Error with Address, Value too large" \
