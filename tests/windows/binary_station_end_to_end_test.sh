@@ -24,17 +24,6 @@ take_commands() {
         tr ' ' ':' | tr '\n' ' ' | sed 's/ $//')
     seen=$now
 }
-start_program() {
-    "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
-    pid=$!
-    ui main 60 >/dev/null
-}
-quit_program() {
-    ui quit >/dev/null
-    wait "$pid"
-    check "the program exits with 0" test $? -eq 0
-    pid=
-}
 
 "$tools/sim-station-ctl.sh" start "$sim" "$station_dir" --protocol binary \
     --system power-cab-usb-7.3.3 || exit 1

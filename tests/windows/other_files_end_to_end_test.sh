@@ -10,13 +10,7 @@
 set -uo pipefail
 exe=$1 ui_exe=$2 cli=$3 link=$4
 source "$(dirname "$0")/script_checks.sh"
-work=$(mktemp -d)
-pid=
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+use_work_folder
 same() { check_equal "$1" "$3" "$2"; } # same DESCRIPTION ACTUAL EXPECTED
 ui() { "$tools/wine-run.sh" "$ui_exe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 windows_path() { echo "Z:${1//\//\\}"; }

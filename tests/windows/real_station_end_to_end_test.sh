@@ -17,17 +17,9 @@ station() { # station OPTIONS...: a fresh station on COM1, its log read from the
     "$tools/sim-station-ctl.sh" start "$sim" "$station_dir" "$@"
     wire_seen=0
 }
-start_program() {
+fresh_program() { # the program on COM1, whatever an earlier run chose
     "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
-    "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
-    pid=$!
-    ui main 60 >/dev/null
-}
-quit_program() {
-    ui quit >/dev/null
-    wait "$pid"
-    check "$1: the program exits with 0" test $? -eq 0
-    pid=
+    start_program
 }
 warning() { # warning CV: the question before writing that CV
     echo "Warning|CV $1 is above 255. On this station's programming track a write above CV 255" \
@@ -36,7 +28,7 @@ warning() { # warning CV: the question before writing that CV
 
 # Values framed in line ends and blanks read and write as plain ones do.
 station --answer-style real
-start_program
+fresh_program
 check_equal "real answers: Read shows the decoder (CV 1 and CV 7)" "3 42" \
     "$(ui tab 0 click 1052 idle get 1042 get 1051 nobox | tr '\n' ' ' | sed 's/ $//')"
 ui set 1044 11 click 1054 idle nobox >/dev/null
@@ -54,7 +46,7 @@ check_equal "real answers: the CLI reads and writes" "29=6 2=11" \
 # A CV the decoder does not acknowledge, the words coming without a prompt: each access ends
 # with the station's words (the CV pages keep their own message).
 station --answer-style real-no-prompt --no-feedback-cv 29
-start_program
+fresh_program
 check_equal "no feedback: the CV editor shows the station's words" "Error|NO FEEDBACK DETECTED" \
     "$(ui tab 2 set 1009 29 click 101 box answer 1 idle)"
 check_equal "no feedback: Write CV too" "Error|NO FEEDBACK DETECTED" \
@@ -67,7 +59,7 @@ check_equal "no feedback: the CLI says the station's words" "error: NO FEEDBACK 
 
 # A station that understands nothing: Test fails at once with its words in the version box.
 station --answer-style real-no-prompt --fault not-understood
-start_program
+fresh_program
 out=$(ui tab 7 clock click 1025 box 10 clock answer 1 idle get 1028)
 mapfile -t lines <<<"$out"
 check_equal "not understood: Test fails" "Error|Cannot communicate with PowerHouse Pro" "${lines[1]:-}"
@@ -81,7 +73,7 @@ check_equal "not understood: the CLI says the station's words" "error: COMMAND N
 
 # Above CV 255 nothing is written without a Yes; No is the default button.
 station
-start_program
+fresh_program
 check_equal "CV editor: writing CV 300 asks first" "$(warning 300)" \
     "$(ui tab 2 set 1009 300 set 1008 9 click 100 box answer 7 idle)"
 take_wire
