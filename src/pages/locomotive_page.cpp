@@ -51,7 +51,10 @@ INT_PTR LocomotivePage::onCommand(int id, int notification) {
         return 0;
     }
     const INT_PTR result = CvPage::onCommand(id, notification);
-    placeRadioTabStops(); // Read and Clear change the checks
+    // Read and Clear change the checks; the boxes a Read fills also come here, and under Wine
+    // placing the stops for each of them cost some 10 ms per CV read.
+    if (CvPageEngine::isEngineButton(id))
+        placeRadioTabStops();
     return result;
 }
 
@@ -83,8 +86,9 @@ void LocomotivePage::placeRadioTabStops() {
         for (int id : {stop, other}) {
             HWND button = GetDlgItem(window_, id);
             const LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
-            SetWindowLongPtrA(button, GWL_STYLE,
-                              id == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+            const LONG_PTR placed = id == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+            if (placed != style) // a change costs a round of messages
+                SetWindowLongPtrA(button, GWL_STYLE, placed);
         }
     }
 }
