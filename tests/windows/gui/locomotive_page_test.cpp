@@ -3,6 +3,10 @@
 // that outlive the page.
 #include "cv_page_test_support.h"
 
+#include <commctrl.h>
+
+#include <utility>
+
 #include "app/win32_message_box.h"
 #include "foundation/message_box.h"
 #include "pages/locomotive_page.h"
@@ -17,6 +21,30 @@ const std::map<int32_t, int> decoderCvs = {
 
 const std::vector<int> clearButtons = {1062, 1065, 1068, 1070, 1071, 1073};
 const std::vector<int> setButtons = {1063, 1066, 1067, 1069, 1072, 1074};
+
+// Counts the style changes of the radio buttons: each costs a round of messages under Wine.
+class StyleChangeCounter {
+  public:
+    explicit StyleChangeCounter(std::vector<HWND> buttons) : buttons_(std::move(buttons)) {
+        for (HWND button : buttons_)
+            SetWindowSubclass(button, count, 0, reinterpret_cast<DWORD_PTR>(&changes_));
+    }
+    ~StyleChangeCounter() {
+        for (HWND button : buttons_)
+            RemoveWindowSubclass(button, count, 0);
+    }
+    int changes() const { return changes_; }
+
+  private:
+    static LRESULT CALLBACK count(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR changes) {
+        if (message == WM_STYLECHANGED)
+            ++*reinterpret_cast<int*>(changes);
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    std::vector<HWND> buttons_;
+    int changes_ = 0;
+};
 
 class LocomotivePageTest : public CvPageTest {
   protected:
@@ -60,7 +88,16 @@ TEST_F(LocomotivePageTest, TemplateHoldsEveryControlOfItsKind) {
 TEST_F(LocomotivePageTest, ReadShowsTheDecoderInBindingOrder) {
     decoder().cvs = decoderCvs;
     openLocomotivePage();
+    std::vector<HWND> radios;
+    for (const std::vector<int>* ids : {&clearButtons, &setButtons})
+        for (int id : *ids)
+            radios.push_back(control(id));
+    StyleChangeCounter styleChanges(radios);
     click(1052);
+    // Each pair's one tab stop moves to its checked button, once, not for every box filled.
+    EXPECT_LE(styleChanges.changes(), 12);
+    for (int id : {1062, 1066, 1067, 1070, 1071, 1074})
+        EXPECT_TRUE(GetWindowLongPtrA(control(id), GWL_STYLE) & WS_TABSTOP) << id;
     const std::vector<std::string> order = {"R8",  "R7",  "R1",  "R18", "R17",  "R3",
                                             "R4",  "R29", "R2",  "R6",  "R5",   "R65",
                                             "R66", "R95", "R10", "R11", "R105", "R106"};
