@@ -34,22 +34,14 @@ class NceDriversTest : public testing::Test {
         binaryPort->respond = [](const std::string& command) {
             return command[0] == '\xAA' ? std::string("\x07\x03\x03") : std::string("!");
         };
-        previousStore_ = setSettingsStore(&store_);
-        previousConstructor_ = setStationConstructor(constructBothOnFakePorts);
-    }
-    void TearDown() override {
-        saveAndShutdownStations();
-        setStationConstructor(previousConstructor_);
-        setSettingsStore(previousStore_);
     }
 
     NceBinaryDriver* binary() const { return static_cast<NceBinaryDriver*>(stationAt(1)); }
 
     MemorySettingsStore store_;
-    SettingsStore* previousStore_ = nullptr;
-    StationConstructor previousConstructor_ = nullptr;
     RecordedPauses pauses_;
     RecordedMessages messages_;
+    TestStationList stations_{store_, constructBothOnFakePorts};
 };
 
 TEST_F(NceDriversTest, AFirstStartOpensTheAsciiDriverAtPositionZero) {

@@ -25,14 +25,7 @@ class NceOptionsTest : public testing::Test {
     void SetUp() override {
         portState = std::make_shared<FakeSerialPort::State>();
         portState->respond = promptOnly;
-        previousStore_ = setSettingsStore(&store_);
-        previousConstructor_ = setStationConstructor(constructNceOnFakePort);
         restoreStation();
-    }
-    void TearDown() override {
-        saveAndShutdownStations();
-        setStationConstructor(previousConstructor_);
-        setSettingsStore(previousStore_);
     }
 
     // The port as it was before an action, so the action's own traffic and opens stand out.
@@ -43,10 +36,9 @@ class NceOptionsTest : public testing::Test {
     }
 
     MemorySettingsStore store_;
-    SettingsStore* previousStore_ = nullptr;
-    StationConstructor previousConstructor_ = nullptr;
     RecordedPauses pauses_;
     RecordedMessages messages_;
+    TestStationList stations_{store_, constructNceOnFakePort};
 };
 
 TEST_F(NceOptionsTest, ApplyReconnectsOnceOnlyWhenPortOrBaudChanged) {

@@ -89,6 +89,15 @@ RecordedMessages::RecordedMessages()
 RecordedMessages::~RecordedMessages() {
     setMessageBoxHandler(previous_);
 }
+TestStationList::TestStationList(SettingsStore& store, StationConstructor construct)
+    : previousStore_(setSettingsStore(&store)),
+      previousConstructor_(setStationConstructor(construct)) {}
+TestStationList::~TestStationList() {
+    saveAndShutdownStations();
+    setStationConstructor(previousConstructor_);
+    setSettingsStore(previousStore_);
+}
+
 std::vector<RecordedMessages::Message>& RecordedMessages::list() {
     static std::vector<Message> messages;
     return messages;

@@ -11,8 +11,10 @@
 #include "foundation/clock.h"
 #include "foundation/message_box.h"
 #include "foundation/pause.h"
+#include "foundation/settings_store.h"
 #include "stations/command_station_driver.h"
 #include "stations/serial_port.h"
+#include "stations/station_drivers.h"
 
 // A port that answers each complete command written to it through `respond`: a line ended by
 // CR LF, or with `binary` set, a binary command of the length its first byte gives.
@@ -90,6 +92,18 @@ class RecordedMessages {
 
   private:
     MessageBoxHandler previous_;
+};
+
+// The program's station list made by `construct` over `store`, for as long as it lives; at its
+// end the stations are saved and shut down, and the previous list and store come back.
+class TestStationList {
+  public:
+    TestStationList(SettingsStore& store, StationConstructor construct);
+    ~TestStationList();
+
+  private:
+    SettingsStore* previousStore_;
+    StationConstructor previousConstructor_;
 };
 
 // A driver that records how the manager uses it.

@@ -25,15 +25,8 @@ void constructTwoDrivers() {
 class StationManagerTest : public testing::Test {
   public:
     void SetUp() override {
-        previousStore_ = setSettingsStore(&store_);
-        previousConstructor_ = setStationConstructor(constructTwoDrivers);
         for (int32_t cv = lowestCv; cv <= highestCv; ++cv)
             forgetCvValue(cv);
-    }
-    void TearDown() override {
-        saveAndShutdownStations();
-        setStationConstructor(previousConstructor_);
-        setSettingsStore(previousStore_);
     }
 
     void storeValue(const char* name, uint32_t type, const void* data, uint32_t size) {
@@ -57,8 +50,7 @@ class StationManagerTest : public testing::Test {
 
     MemorySettingsStore store_;
     RecordedMessages messages_;
-    SettingsStore* previousStore_ = nullptr;
-    StationConstructor previousConstructor_ = nullptr;
+    TestStationList stations_{store_, constructTwoDrivers};
 };
 
 TEST_F(StationManagerTest, FirstRunCreatesTheKeyAndOpensTheFirstDriverByName) {
