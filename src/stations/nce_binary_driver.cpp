@@ -291,5 +291,5 @@ int32_t NceBinaryDriver::highestSafeCv() {
         NceVersion version{};
         queryVersion(&version);
     }
-    return versionKnown_ ? nceHighestSafeCv(version_) : 255;
+    return versionKnown_ ? nceStationAbilities(version_).highestSafeCv : 255;
 }

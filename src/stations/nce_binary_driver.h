@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "stations/nce_station_driver.h"
-#include "stations/nce_station_version.h"
+#include "stations/nce_station_table.h"
 
 class NceBinaryDriver : public NceStationDriver {
   public:

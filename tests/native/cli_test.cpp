@@ -109,7 +109,7 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
 TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
     SimStationProcess station({"--protocol", "binary", "--system", "powerhouse-pro-6.2.1"});
     std::string port = "--protocol binary --port " + station.device() + " ";
-    EXPECT_EQ(runCli(port + "version").out, "6.2.1 (Powerhouse Pro EPROM, May 2007)\n");
+    EXPECT_EQ(runCli(port + "version").out, "6.2.1 (Powerhouse Pro, EPROM 6.2.1)\n");
     EXPECT_EQ(station.receivedLines(), std::vector<std::string>{"AA"}); // no 9E, no 9F
     CliRun write = runCli(port + "write 29=34 1=255");
     EXPECT_EQ(write.status, 0) << write.out;

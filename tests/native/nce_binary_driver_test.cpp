@@ -153,8 +153,8 @@ TEST_F(NceBinaryDriverTest, AnswersAreJudgedWithOneMessagePerCase) {
          "The NCE station refused the command (answer 4: byte count out of range)"},
         {write, 0x9E, "", 1, "No answer from the NCE station"},
         {version, 0xAA, std::string("\x07\x03\x03"), 0,
-         "7.3.3 (NCE USB interface, Power Cab 1.65)"},
-        {version, 0xAA, std::string("\x01\x02\x05"), 0, "1.2.5"},
+         "7.3.3 (Power Cab 1.65 through the USB interface)"},
+        {version, 0xAA, std::string("\x01\x02\x05"), 0, "1.2.5 (unknown NCE station)"},
         {version, 0xAA, "", 1, "No answer from the NCE station"},
         {version, 0xAA, "\x06", 1, "The NCE station's answer was cut short: 06"},
         {version, 0xAA, "\x06\x02", 1, "The NCE station's answer was cut short: 06 02"},
@@ -275,7 +275,7 @@ TEST_F(NceBinaryDriverTest, HighestSafeCvFollowsTheVersion) {
         {std::string("\x06\x02\x03"), noCvLimit},    // Powerhouse Pro EPROM of 2021
         {std::string("\x06\x02\x01"), 255},          {std::string("\x06\x02\x00", 3), 255},
         {std::string("\x07\x03\x06"), 255}, // Powerhouse Pro through USB
-        {std::string("\x07\x03\x07"), 255}, // the interface for all systems: unknown which
+        {std::string("\x07\x03\x07"), noCvLimit}, // the interface for all systems
         {std::string("\x08\x00\x00", 3), 255},       {"", 255},
     };
     for (const Case& c : cases) {

@@ -59,7 +59,7 @@ TEST(StationIntegration, BinaryDriverReadsWritesAndAsksTheVersion) {
 
     StationVersionInfo info{};
     ASSERT_EQ(stationGetVersion(&info), 0) << stationErrorText();
-    EXPECT_STREQ(info.text, "7.3.3 (NCE USB interface, Power Cab 1.65)");
+    EXPECT_STREQ(info.text, "7.3.3 (Power Cab 1.65 through the USB interface)");
     EXPECT_EQ(stationHighestSafeCv(), noCvLimit);
     uint8_t value = 0;
     ASSERT_EQ(stationReadCv(29, &value), 0) << stationErrorText();

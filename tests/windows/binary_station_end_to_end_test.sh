@@ -41,7 +41,7 @@ check_equal "choosing the binary driver shows its options page" "$binary_name" "
 check_equal "its page starts on COM1 at 9600" "COM1 9600" "${lines[2]:-} ${lines[3]:-}"
 check_equal "Test says so in the binary driver's words" \
     "NCE|Communication with the NCE station OK" "${lines[4]:-}"
-check_equal "the version box names the system" "7.3.3 (NCE USB interface, Power Cab 1.65)" \
+check_equal "the version box names the system" "7.3.3 (Power Cab 1.65 through the USB interface)" \
     "${lines[5]:-}"
 take_commands
 check_equal "the ASCII driver closed with X CR LF; Test sent AA alone" "58 0D 0A AA" "$commands"
