@@ -8,6 +8,7 @@
 #include "model/cv_text_store.h"
 #include "model/manufacturer_table.h"
 #include "stations/high_cv_warning.h"
+#include "stations/main_track_target.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -93,6 +94,10 @@ bool CvPageEngine::stationReady() {
 }
 
 int CvPageEngine::readAll() {
+    if (programmingOnMain()) {
+        view_.showError(nothingReadBackOnMain);
+        return 1;
+    }
     if (!stationReady())
         return 1;
     std::unique_ptr<WaitProgress> bar = view_.openWaitBar(static_cast<uint32_t>(count_ + 2), "");
@@ -172,7 +177,8 @@ int CvPageEngine::writeIfChanged(size_t index, uint8_t value, WaitProgress& bar)
         return 0;
     if (needsHighCvConsent(b.cv) && !consentToHighCvs(b.cv))
         return 0;
-    bar.step(registerMessage("Writing %s", b.cv).c_str());
+    bar.step(programmingOnMain() ? mainTrackWriteText(b.cv).c_str()
+                                 : registerMessage("Writing %s", b.cv).c_str());
     if (stationWriteCv(b.cv, value) != 0) {
         view_.showError(registerMessage("Error writing %s", b.cv));
         return 1;

@@ -9,6 +9,7 @@
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
 #include "stations/high_cv_warning.h"
+#include "stations/main_track_target.h"
 #include "stations/station_manager.h"
 
 int32_t cvEditorCv = 1;
@@ -62,6 +63,7 @@ void CvEditorRules::initialise() {
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(cvEditorCv));
     view_.setBoxText(cvNumberBox, text);
     view_.setBoxText(decimalValueBox, cvEditorValue.text());
+    view_.setBoxText(mainTrackNoteText, programmingOnMain() ? nothingReadBackOnMain : "");
     refresh();
 }
 
@@ -172,6 +174,10 @@ void CvEditorRules::runAccess(uint32_t steps, const char* message, CvAccess acce
 }
 
 void CvEditorRules::readCv() {
+    if (programmingOnMain()) {
+        view_.showError(nothingReadBackOnMain);
+        return;
+    }
     runAccess(2, "Reading CV", &CvEditorRules::readStep);
 }
 
@@ -181,7 +187,9 @@ void CvEditorRules::writeCv() {
     if (cv && !cvIsReadOnly(static_cast<uint32_t>(cv)) && needsHighCvConsent(cv) &&
         !view_.confirm(highCvQuestion(cv), highCvCaption))
         return;
-    runAccess(3, "Writing CV", &CvEditorRules::writeStep);
+    // The bit boxes make one byte: on the main, as on the track, the whole byte is written.
+    const std::string message = programmingOnMain() && cv ? mainTrackWriteText(cv) : "Writing CV";
+    runAccess(3, message.c_str(), &CvEditorRules::writeStep);
 }
 
 void CvEditorRules::readStep(int32_t cv, WaitProgress&, std::string* error) {
@@ -195,6 +203,11 @@ void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error)
         const char* text = stationErrorText();
         *error = text ? text : "";
         return; // a failed write is not read back
+    } else if (programmingOnMain()) {
+        view_.setBoxText(mainTrackNoteText, "CV " + std::to_string(cv) + " = " +
+                                                cvEditorValue.text() +
+                                                " written on the main (not verified)");
+        return;
     }
     if (view_.isChecked(rereadCheckBox)) {
         bar.step("Reading CV");

@@ -19,6 +19,8 @@ enum : int {
     rereadCheckBox = 1010,
     readCvButton = 101,
     writeCvButton = 100,
+    // What the page says of the main: nothing read back, the last write not verified.
+    mainTrackNoteText = 1011,
 };
 
 // Notification codes of the controls the editor listens to.

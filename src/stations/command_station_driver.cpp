@@ -9,3 +9,8 @@ CommandStationDriver::CommandStationDriver(const char* name) : name_(name ? name
 CommandStationDriver::~CommandStationDriver() {
     unregisterStation(this);
 }
+
+int CommandStationDriver::writeCvOnMain(const MainTrackTarget&, int32_t, int) {
+    setStationErrorText("This command station cannot program on the main");
+    return 1;
+}

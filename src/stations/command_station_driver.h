@@ -8,6 +8,7 @@
 #include "foundation/window_handle.h"
 
 class TabPage;
+struct MainTrackTarget;
 
 // Four ASCII characters in memory order, e.g. "NCEp" is 0x7045434E; 0 stands for no station.
 using StationTag = uint32_t;
@@ -50,6 +51,9 @@ class CommandStationDriver {
     // The highest CV the station's programming track writes without harm, or noCvLimit. Some
     // stations write a CV above their limit to another CV instead, which costs the user data.
     virtual int32_t highestSafeCv() { return noCvLimit; }
+    // Writes a CV of the decoder at target on the main, where nothing can be read back: 0 means
+    // the station took the write, not that the decoder holds the value.
+    virtual int writeCvOnMain(const MainTrackTarget& target, int32_t cv, int value);
 
   private:
     std::string name_;

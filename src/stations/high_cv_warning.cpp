@@ -2,11 +2,15 @@
 
 #include <cstdio>
 
+#include "stations/main_track_target.h"
 #include "stations/station_manager.h"
 
 const char highCvCaption[] = "Warning";
 
+// The limit is the programming track's: on the main every CV lands where it belongs.
 bool needsHighCvConsent(int32_t cv) {
+    if (programmingOnMain())
+        return false;
     const int32_t limit = stationHighestSafeCv();
     return limit != noCvLimit && cv > limit;
 }
@@ -22,5 +26,7 @@ std::string highCvHazard(int32_t cv) {
 }
 
 std::string highCvQuestion(int32_t cv) {
-    return highCvHazard(cv) + " Write it anyway?";
+    return highCvHazard(cv) +
+           " Write it anyway? Answer No to leave it, or choose 'The main' on Connection Setup to "
+           "write it there.";
 }

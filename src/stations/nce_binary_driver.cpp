@@ -293,3 +293,19 @@ int32_t NceBinaryDriver::highestSafeCv() {
     }
     return versionKnown_ ? nceStationAbilities(version_).highestSafeCv : 255;
 }
+
+int NceBinaryDriver::stationVersion(NceVersion* version) {
+    if (!versionKnown_)
+        return queryVersion(version);
+    *version = version_;
+    return 0;
+}
+
+void NceBinaryDriver::leaveProgrammingMode() {
+    if (!programming_)
+        return;
+    const uint8_t command = leaveProgrammingCommand;
+    uint8_t answer = 0;
+    exchange(&command, 1, &answer, 1, answerWaitMs);
+    programming_ = false;
+}

@@ -29,6 +29,8 @@ class NceBinaryDriver : public NceStationDriver {
 
   private:
     void opened(int32_t result) override;
+    int stationVersion(NceVersion* version) override;
+    void leaveProgrammingMode() override;
     // Sends a command and reads its answer of `expected` bytes into `answer`. 0 when exactly
     // that many came; otherwise 1 with the failure's message set, except for a single error
     // byte, which is left in answer[0] with result 2 for the caller to name.

@@ -51,6 +51,13 @@ void NceDriver::opened(int32_t result) {
         stationMode_ = 0;
 }
 
+// X is the only way out of programming mode in this command set; a write on the main itself
+// sends neither M nor X.
+void NceDriver::leaveProgrammingMode() {
+    if (stationMode_ == programmingMode)
+        enterMode(mainMode);
+}
+
 int NceDriver::close() {
     link_.drainInput();
     link_.sendText("X\r\n", 3);

@@ -27,6 +27,7 @@ class NceDriver : public NceStationDriver {
 
   private:
     void opened(int32_t result) override;
+    void leaveProgrammingMode() override;
     int enterMode(int32_t mode);
     // Sends a command line; 0 when the port took all of it, else "ERROR SENDING DATA" and 1.
     int sendCommand(const char* line);

@@ -41,6 +41,7 @@ int32_t NceStationDriver::open(const char* configuration) {
         }
     }
     int32_t result = link_.openPort();
+    versionKnown_ = false;
     opened(result);
     return result;
 }

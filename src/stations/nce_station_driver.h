@@ -7,6 +7,7 @@
 #include <string>
 
 #include "stations/command_station_driver.h"
+#include "stations/nce_station_table.h"
 #include "stations/serial_link.h"
 #include "stations/serial_log_window.h"
 
@@ -33,6 +34,9 @@ class NceStationDriver : public CommandStationDriver {
     // A configuration text with a bar sets the port and baud rate first; nothing is sent.
     int32_t open(const char* configuration) override;
     std::string getConfig() override;
+    // Through the station's own way, as its version answer tells: AE/AF on the USB interface,
+    // packets the program builds (93 to 96) on a serial Powerhouse Pro.
+    int writeCvOnMain(const MainTrackTarget& target, int32_t cv, int value) override;
 
     virtual NceTestTexts testTexts() const = 0;
 
@@ -55,9 +59,26 @@ class NceStationDriver : public CommandStationDriver {
     virtual void opened(int32_t result) = 0;
     // The end of a close: the log window goes unless the options page keeps it, then the port.
     void finishClose();
+    // The station's answer to AA, asked once per connection. Every NCE station since 1999 takes
+    // this binary command, also those that program their track in ASCII.
+    virtual int stationVersion(NceVersion* version);
+    // A station in programming mode leaves it before a write on the main: a Power Cab's single
+    // track output stops the layout while it programs.
+    virtual void leaveProgrammingMode() {}
 
     std::unique_ptr<SerialLogWindow> log_;
     SerialLink link_;
     std::string versionText_;
     int keepLogOnClose_ = 0;
+
+  private:
+    int writeWithUsbCommand(const MainTrackTarget& target, int32_t cv, int value);
+    int writeWithPackets(const MainTrackTarget& target, int32_t cv, int value);
+    // Sends a command of the main and takes its one-byte answer; 0 for "!", else 1 with the
+    // message set by what the answer means for target and cv.
+    int mainCommand(const uint8_t* command, size_t length, const MainTrackTarget& target,
+                    int32_t cv);
+
+    bool versionKnown_ = false;
+    NceVersion version_{};
 };

@@ -6,6 +6,7 @@
 #include "foundation/message_box.h"
 #include "foundation/settings_store.h"
 #include "foundation/text_compare.h"
+#include "stations/main_track_target.h"
 #include "stations/station_drivers.h"
 
 namespace {
@@ -212,6 +213,11 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
         return 1;
     uint8_t local = 0;
     uint8_t* out = value ? value : &local;
+    if (programmingOnMain()) {
+        *out = 0;
+        setStationErrorText(nothingReadBackOnMain);
+        return 1;
+    }
     int result = driver->readCv(cv, out);
     if (result == 0)
         remember(stationValues, cv, *out);
@@ -222,7 +228,9 @@ int32_t stationWriteCv(int32_t cv, int value) {
     CommandStationDriver* driver = prepareCvCommand(cv);
     if (!driver)
         return 1;
-    int result = driver->writeCv(cv, value);
+    // On the main the value counts as known as written: nothing can read it back.
+    int result = programmingOnMain() ? driver->writeCvOnMain(mainTrackTarget(), cv, value)
+                                     : driver->writeCv(cv, value);
     if (result == 0)
         remember(stationValues, cv, value);
     return result;
@@ -259,6 +267,10 @@ void rememberFileCvValue(int32_t cv, int value) {
     setStationErrorText(nullptr);
     if (isValidCv(cv))
         remember(fileValues, cv, value);
+}
+
+void forgetStationValues() {
+    stationValues = CvValueCache();
 }
 
 void forgetCvValue(int32_t cv) {

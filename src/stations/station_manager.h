@@ -33,6 +33,8 @@ int32_t stationHighestSafeCv();
 int32_t knownCvValue(int32_t cv, uint8_t* value, int includeFileValues);
 void rememberFileCvValue(int32_t cv, int value);
 void forgetCvValue(int32_t cv);
+// What the station read from or wrote to the decoder: another decoder holds other values.
+void forgetStationValues();
 
 void setStationErrorText(const char* text);
 const char* stationErrorText();

@@ -37,7 +37,8 @@ size_t FakeSerialPort::write(const uint8_t* data, size_t count) {
         const std::string& pending = state_->pendingLine;
         size_t end = pending.find("\r\n");
         size_t ending = 2;
-        if (state_->binary) {
+        // Binary commands start with a byte no command line starts with.
+        if (state_->binary || (!pending.empty() && static_cast<uint8_t>(pending[0]) >= 0x80)) {
             end = pending.empty() ? 1 : binaryCommandLength(static_cast<uint8_t>(pending[0]));
             ending = 0;
         }

@@ -86,7 +86,7 @@ check_equal "quitting leaves programming mode" "9F" "$commands"
 seen=0
 start_program
 check_equal "writing CV 300 on a Powerhouse Pro 6.2.1 asks first" \
-    "Warning|CV 300 is above 255. On this station's programming track a write above CV 255 can change another CV instead. NCE advises programming such CVs on the main. Write it anyway?" \
+    "Warning|CV 300 is above 255. On this station's programming track a write above CV 255 can change another CV instead. NCE advises programming such CVs on the main. Write it anyway? Answer No to leave it, or choose 'The main' on Connection Setup to write it there." \
     "$(ui tab 2 set 1009 300 set 1008 9 click 100 box answer 7 idle)"
 take_commands
 check_equal "the version was asked; No writes nothing" "AA" "$commands"

@@ -59,7 +59,7 @@ check_equal "the address joins CV 513 and the low bits of CV 521" \
 new_address=$(((address + 65) % 512))
 # The accessory CVs lie above 255: the station's warning comes first, answered Yes.
 warning="Warning|CV 513 is above 255. On this station's programming track a write above CV 255"
-warning+=" can change another CV instead. NCE advises programming such CVs on the main. Write it anyway?"
+warning+=" can change another CV instead. NCE advises programming such CVs on the main. Write it anyway? Answer No to leave it, or choose 'The main' on Connection Setup to write it there."
 check_equal "Write Changes asks before the first CV above 255" "$warning" \
     "$(ui set 1093 "$new_address" click 1115 idle 60 click 1054 box answer 6 idle 60)"
 take_wire '^[RP]'

@@ -23,7 +23,7 @@ fresh_program() { # the program on COM1, whatever an earlier run chose
 }
 warning() { # warning CV: the question before writing that CV
     echo "Warning|CV $1 is above 255. On this station's programming track a write above CV 255" \
-        "can change another CV instead. NCE advises programming such CVs on the main. Write it anyway?"
+        "can change another CV instead. NCE advises programming such CVs on the main. Write it anyway? Answer No to leave it, or choose 'The main' on Connection Setup to write it there."
 }
 
 # Values framed in line ends and blanks read and write as plain ones do.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "main_track_packets.h"
+
 namespace {
 
 const uint8_t noOperation = 0x80;
@@ -61,6 +63,9 @@ std::string binarySystemNames() {
 }
 
 std::size_t binaryCommandLength(uint8_t opcode) {
+    if (MainTrackPackets::takes(opcode)) {
+        return MainTrackPackets::commandLength(opcode);
+    }
     switch (opcode) {
     case directWrite:
     case pagedWrite:
@@ -98,6 +103,9 @@ bool BinaryStation::isReadCommand(const std::string& command) const {
 }
 
 std::string BinaryStation::logText(const std::string& command) const {
+    if (!command.empty() && MainTrackPackets::takes(byteAt(command, 0))) {
+        return mainTrack_.logText(command);
+    }
     std::string text;
     for (std::size_t i = 0; i < command.size(); ++i) {
         char pair[4];
@@ -117,6 +125,10 @@ StationReply BinaryStation::answer(const std::string& command) {
         return reply;
     }
     const uint8_t opcode = byteAt(command, 0);
+    if (MainTrackPackets::takes(opcode)) {
+        return mainTrack_.answer(command);
+    }
+    mainTrack_.otherCommand();
     const bool cvCommand = opcode == directRead || opcode == directWrite;
     if (cvCommand && (!programming_ || station_.faulty(StationFault::NotProgramming))) {
         reply.bytes = notSupported;

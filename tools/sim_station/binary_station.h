@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "main_track_packets.h"
 #include "simulated_station.h"
 #include "station_protocol.h"
 
@@ -32,7 +33,7 @@ std::size_t binaryCommandLength(uint8_t opcode);
 class BinaryStation : public StationProtocol {
   public:
     BinaryStation(SimulatedStation& station, const BinarySystem& system)
-        : station_(station), system_(system) {}
+        : station_(station), system_(system), mainTrack_(station) {}
 
     std::vector<std::string> feed(const char* data, std::size_t size) override;
     StationReply answer(const std::string& command) override;
@@ -49,6 +50,7 @@ class BinaryStation : public StationProtocol {
 
     SimulatedStation& station_;
     const BinarySystem& system_;
+    MainTrackPackets mainTrack_;
     std::string partial_;
     bool programming_ = false;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "line_splitter.h"
+#include "main_track_packets.h"
 #include "simulated_station.h"
 
 class StationProtocol {
@@ -23,24 +24,26 @@ class StationProtocol {
     virtual std::string logText(const std::string& command) const = 0;
 };
 
-// Command lines ("R029") answered up to the prompt.
+// Command lines ("R029") answered up to the prompt, and the binary commands a station of the
+// ASCII command set takes besides: the version AA and the commands of the main.
 class AsciiProtocol : public StationProtocol {
   public:
-    explicit AsciiProtocol(SimulatedStation& station) : station_(station) {}
+    explicit AsciiProtocol(SimulatedStation& station) : station_(station), mainTrack_(station) {}
 
-    std::vector<std::string> feed(const char* data, std::size_t size) override {
-        return splitter_.feed(data, size);
-    }
-    StationReply answer(const std::string& command) override { return station_.answer(command); }
+    std::vector<std::string> feed(const char* data, std::size_t size) override;
+    StationReply answer(const std::string& command) override;
     bool isProgrammingCommand(const std::string& command) const override {
         return SimulatedStation::isProgrammingCommand(command);
     }
     bool isReadCommand(const std::string& command) const override {
         return !command.empty() && (command[0] == 'R' || command[0] == 'r');
     }
-    std::string logText(const std::string& command) const override { return command; }
+    std::string logText(const std::string& command) const override;
 
   private:
     SimulatedStation& station_;
+    MainTrackPackets mainTrack_;
     LineSplitter splitter_;
+    std::string binary_;     // a binary command under way
+    bool lineStart_ = true;  // no byte of a command line has come since the last line end
 };

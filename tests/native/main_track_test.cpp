@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "binary_station.h"
+#include "station_fakes.h"
+#include "station_protocol.h"
+#include "foundation/settings_store.h"
+#include "stations/main_track_target.h"
+#include "stations/nce_binary_driver.h"
+#include "stations/nce_driver.h"
+#include "stations/station_manager.h"
+
+namespace {
+
+std::string hex(const std::string& bytes) {
+    std::string text;
+    for (unsigned char byte : bytes) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%s%02X", text.empty() ? "" : " ", byte);
+        text += pair;
+    }
+    return text;
+}
+
+std::string bytes(std::initializer_list<int> list) {
+    std::string text;
+    for (int byte : list)
+        text += static_cast<char>(byte);
+    return text;
+}
+
+std::shared_ptr<FakeSerialPort::State> managedPort;
+
+void constructBinaryOnManagedPort() {
+    new NceBinaryDriver(std::make_unique<FakeSerialPort>(managedPort));
+}
+
+MainTrackTarget locomotive(int32_t address, bool longAddress) {
+    return {ProgramOn::locomotive, address, longAddress};
+}
+
+TEST(MainTrackTarget, AddressRulesAndNames) {
+    struct Case {
+        const char* text;
+        bool longChecked;
+        bool accessory;
+        const char* name; // empty: refused
+    } cases[] = {
+        {"3", false, false, "locomotive 3"},
+        {"127", false, false, "locomotive 127"},
+        {"3", true, false, "locomotive 0003 (long)"},
+        {"0003", false, false, "locomotive 0003 (long)"},
+        {"128", false, false, "locomotive 128"},
+        {"10239", false, false, "locomotive 10239"},
+        {"0", false, false, ""},
+        {"10240", true, false, ""},
+        {"12a", false, false, ""},
+        {"", false, false, ""},
+        {"2044", false, true, "accessory 2044"},
+        {"2045", false, true, ""},
+        {"0", false, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        MainTrackTarget target;
+        std::string error;
+        const bool taken = c.accessory ? parseAccessoryNumber(c.text, target, error)
+                                       : parseLocomotiveAddress(c.text, c.longChecked, target, error);
+        EXPECT_EQ(taken, *c.name != '\0');
+        EXPECT_EQ(taken ? mainTrackTargetName(target) : std::string(), c.name);
+        EXPECT_EQ(taken || error.find(c.accessory ? "1 to 2044" : "128 to 10239") != std::string::npos,
+                  true);
+        // A short address above 127 would go out as another decoder's, or to every decoder.
+        EXPECT_TRUE(!taken || c.accessory || target.longAddress || target.address <= 127);
+    }
+}
+
+// Both drivers on a fake station that answers AA with `version`, and every command of the main
+// with its answer from `answers`.
+class MainTrackDriverTest : public testing::Test {
+  protected:
+    MainTrackDriverTest() {
+        port_->respond = [this](const std::string& command) {
+            const uint8_t opcode = static_cast<uint8_t>(command[0]);
+            if (opcode == 0xAA)
+                return version_;
+            if (answers_.count(opcode))
+                return answers_[opcode];
+            return std::string(opcode >= 0x80 ? "!" : "COMMAND: ");
+        };
+    }
+    ~MainTrackDriverTest() override { setMainTrackTarget({}); }
+
+    std::shared_ptr<FakeSerialPort::State> port_ = std::make_shared<FakeSerialPort::State>();
+    RecordedPauses pauses_;
+    std::string version_ = bytes({6, 2, 1});
+    std::map<uint8_t, std::string> answers_;
+};
+
+TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
+    using Action = std::function<int(NceStationDriver&)>;
+    const Action writeLong353 = [](NceStationDriver& d) {
+        return d.writeCvOnMain(locomotive(353, true), 2, 3);
+    };
+    struct Case {
+        const char* name;
+        bool binary;
+        std::string version;
+        Action action;
+        const char* bytes;
+        std::vector<unsigned> pauses;
+    } cases[] = {
+        {"serial Powerhouse Pro: the packet twice, then the pause", true, bytes({6, 2, 1}),
+         writeLong353, "AA 96 05 C1 61 EC 01 03 4E 96 05 C1 61 EC 01 03 4E", {200}},
+        {"ASCII EPROM: the same packets, no M or X", false, bytes({6, 0, 0}), writeLong353,
+         "AA 96 05 C1 61 EC 01 03 4E 96 05 C1 61 EC 01 03 4E", {200}},
+        {"short 75 and an accessory, the version asked once", true, bytes({6, 2, 1}),
+         [](NceStationDriver& d) {
+             return d.writeCvOnMain(locomotive(75, false), 2, 11) |
+                    d.writeCvOnMain({ProgramOn::accessory, 513, false}, 514, 3);
+         },
+         "AA 95 05 4B EC 01 0B AD 95 05 4B EC 01 0B AD 96 05 81 D0 EE 01 03 BD 96 05 81 D0 EE 01 "
+         "03 BD",
+         {200, 200}},
+        {"Power Cab on USB: AE with the long address flag", true, bytes({7, 3, 3}),
+         [](NceStationDriver& d) { return d.writeCvOnMain(locomotive(1234, true), 3, 10); },
+         "AA AE C4 D2 00 03 0A", {}},
+        {"SB5 on USB: AE short, AF by accessory number", true, bytes({7, 3, 2}),
+         [](NceStationDriver& d) {
+             return d.writeCvOnMain(locomotive(3, false), 29, 34) |
+                    d.writeCvOnMain({ProgramOn::accessory, 513, false}, 514, 3);
+         },
+         "AA AE 00 03 00 1D 22 AF 02 01 02 02 03", {}},
+        {"binary: programming mode left before the main", true, bytes({7, 3, 3}),
+         [](NceStationDriver& d) {
+             return d.writeCv(1, 3) | d.writeCvOnMain(locomotive(3, false), 1, 4);
+         },
+         "9E A8 00 01 03 AA 9F AE 00 03 00 01 04", {1000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        port_->binary = c.binary;
+        version_ = c.version;
+        std::unique_ptr<NceStationDriver> driver;
+        if (c.binary)
+            driver = std::make_unique<NceBinaryDriver>(std::make_unique<FakeSerialPort>(port_));
+        else
+            driver = std::make_unique<NceDriver>(std::make_unique<FakeSerialPort>(port_));
+        ASSERT_EQ(driver->open(nullptr), 0);
+        port_->written.clear();
+        pauses_.list().clear();
+        EXPECT_EQ(c.action(*driver), 0) << (stationErrorText() ? stationErrorText() : "");
+        EXPECT_EQ(hex(port_->written), c.bytes);
+        EXPECT_EQ(pauses_.list(), c.pauses);
+    }
+}
+
+// The ASCII driver leaves the programming mode it entered with X, and only then.
+TEST_F(MainTrackDriverTest, AsciiDriverLeavesProgrammingModeOnce) {
+    version_ = bytes({6, 0, 0});
+    NceDriver driver(std::make_unique<FakeSerialPort>(port_));
+    ASSERT_EQ(driver.open(nullptr), 0);
+    ASSERT_EQ(driver.writeCv(1, 3), 0);
+    port_->written.clear();
+    ASSERT_EQ(driver.writeCvOnMain(locomotive(3, false), 1, 4), 0);
+    ASSERT_EQ(driver.writeCvOnMain(locomotive(3, false), 2, 4), 0);
+    EXPECT_EQ(port_->written.substr(0, 4), "\xAAX\r\n");
+    EXPECT_EQ(port_->written.find_first_of("MX", 2), std::string::npos);
+}
+
+TEST_F(MainTrackDriverTest, RefusalsNameTheAddressOrTheCv) {
+    struct Case {
+        std::string version;
+        uint8_t opcode;
+        std::string answer;
+        const char* message;
+    } cases[] = {
+        {bytes({7, 3, 3}), 0xAE, "0",
+         "The NCE station does not take the command for the main (answer 0): an older USB "
+         "interface firmware cannot program on the main"},
+        {bytes({7, 3, 3}), 0xAE, "1",
+         "The NCE station refused the address of locomotive 1234 (answer 1: address out of "
+         "range)"},
+        {bytes({7, 3, 3}), 0xAE, "3",
+         "The NCE station refused CV 3 for locomotive 1234 (answer 3: CV or data out of range)"},
+        {bytes({7, 3, 3}), 0xAE, "", "No answer from the NCE station"},
+        {bytes({6, 2, 1}), 0x96, "0",
+         "The NCE station does not take the command for the main (answer 0): an older USB "
+         "interface firmware cannot program on the main"},
+        {bytes({7, 3, 6}), 0xAE, "!",
+         "A Powerhouse Pro cannot program decoders through the NCE USB interface: connect the "
+         "computer to the station's serial port to program on the main"},
+        {bytes({8, 0, 0}), 0xAE, "!",
+         "Programming on the main is not known for the NCE station of unknown version 8.0.0: "
+         "nothing was written"},
+        {"", 0xAE, "!", "No answer from the NCE station"},
+    };
+    port_->binary = true;
+    NceBinaryDriver driver(std::make_unique<FakeSerialPort>(port_));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        ASSERT_EQ(driver.open(nullptr), 0);
+        version_ = c.version;
+        answers_ = {{c.opcode, c.answer}};
+        port_->written.clear();
+        EXPECT_EQ(driver.writeCvOnMain(locomotive(1234, true), 3, 10), 1);
+        ASSERT_NE(stationErrorText(), nullptr);
+        EXPECT_STREQ(stationErrorText(), c.message);
+        // Refused at once: nothing but the version question went out.
+        if (c.version.size() == 3 && c.version[0] != 6 && c.version[2] != 3) {
+            EXPECT_EQ(hex(port_->written), "AA");
+        }
+    }
+}
+
+// The manager sends writes to the chosen decoder and refuses reads there; a change of decoder
+// forgets what was known.
+TEST_F(MainTrackDriverTest, ManagerRoutesByTheTarget) {
+    port_->binary = true;
+    version_ = bytes({7, 3, 3});
+    managedPort = port_;
+    MemorySettingsStore store;
+    TestStationList list(store, constructBinaryOnManagedPort);
+    restoreStation();
+    setMainTrackTarget(locomotive(3, false));
+    uint8_t value = 9;
+    EXPECT_EQ(stationWriteCv(29, 34), 0);
+    EXPECT_EQ(knownCvValue(29, &value, 0), 0);
+    EXPECT_EQ(value, 34);
+    EXPECT_EQ(stationReadCv(29, &value), 1);
+    EXPECT_STREQ(stationErrorText(), nothingReadBackOnMain);
+    setMainTrackTarget({});
+    EXPECT_EQ(knownCvValue(29, &value, 0), 1);
+    EXPECT_EQ(hex(port_->written), "AA AE 00 03 00 1D 22");
+}
+
+// The simulated decoder takes a packet only twice in a row and only at its own address.
+TEST(MainTrackStation, PacketsLandOnlyAtTheDecodersAddress) {
+    struct Case {
+        const char* name;
+        std::string command;
+        int times;
+        const char* answer;
+        int cv29; // what CV 29 holds afterwards; the decoder is short 3, CV 29 = 6
+    } cases[] = {
+        {"once is not enough", bytes({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD1}), 1, "!", 6},
+        {"twice lands", bytes({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD1}), 2, "!!", 34},
+        {"another address", bytes({0x95, 5, 0x04, 0xEC, 0x1C, 0x22, 0xD6}), 2, "!!", 6},
+        {"long 3 is not short 3", bytes({0x96, 5, 0xC0, 0x03, 0xEC, 0x1C, 0x22, 0x11}), 2, "!!",
+         6},
+        {"bad XOR", bytes({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD0}), 2, "00", 6},
+        {"length against its address", bytes({0x95, 5, 0xC0, 0x03, 0xEC, 0x1C, 0x22}), 1, "4",
+         6},
+        {"AE applies at once", bytes({0xAE, 0x00, 0x03, 0x00, 0x1D, 0x22}), 1, "!", 34},
+        {"AE short 128", bytes({0xAE, 0x00, 0x80, 0x00, 0x1D, 0x22}), 1, "1", 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool binary : {true, false}) {
+            SimulatedStation station;
+            BinaryStation binaryStation(station, binarySystems[0]);
+            AsciiProtocol ascii(station);
+            StationProtocol& protocol =
+                binary ? static_cast<StationProtocol&>(binaryStation) : ascii;
+            std::string answers;
+            for (int i = 0; i < c.times; ++i)
+                for (const std::string& command : protocol.feed(c.command.data(), c.command.size()))
+                    answers += protocol.answer(command).bytes;
+            EXPECT_EQ(answers, c.answer);
+            EXPECT_EQ(station.cv(29), c.cv29);
+        }
+    }
+    SimulatedStation station;
+    AsciiProtocol ascii(station);
+    EXPECT_EQ(ascii.logText(bytes({0x96, 5, 0xC4, 0xD2, 0xEC, 0x02, 0x0A, 0xF2})),
+              "96 05 C4 D2 EC 02 0A F2: locomotive 1234 long, write CV 3 = 10");
+    EXPECT_EQ(ascii.logText(bytes({0xAF, 0x02, 0x01, 0x02, 0x02, 0x03})),
+              "AF 02 01 02 02 03: accessory decoder 129, write CV 514 = 3");
+}
+
+} // namespace
