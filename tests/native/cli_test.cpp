@@ -5,6 +5,7 @@
 
 #include "cli_arguments.h"
 #include "cli_runner.h"
+#include "stations/main_track_target.h"
 #include "sim_station_process.h"
 
 namespace {
@@ -74,6 +75,41 @@ TEST(CliArguments, RejectsBadInputWithAReason) {
     }
 }
 
+// Which decoder on the main each address names, and the commands that would need to read it.
+TEST(CliArguments, OnMainTakesAnAddressAndRefusesReading) {
+    struct Case {
+        std::vector<const char*> words;
+        const char* target; // the decoder's name, or the error's start
+    } cases[] = {
+        {{"--on-main", "3", "write", "29=34"}, "locomotive 3"},
+        {{"--on-main", "0003", "write", "29=34"}, "locomotive 0003 (long)"},
+        {{"--on-main", "128", "restore", "f.dcc"}, "locomotive 128"},
+        {{"--on-main-accessory", "2044", "write", "514=3"}, "accessory 2044"},
+        {{"--on-main", "0", "write", "1=3"}, "--on-main: A locomotive address is 1 to 127"},
+        {{"--on-main", "10240", "write", "1=3"}, "--on-main: A locomotive address is 1 to 127"},
+        {{"--on-main", "3x", "write", "1=3"}, "--on-main: A locomotive address is 1 to 127"},
+        {{"--on-main-accessory", "2045", "write", "1=3"},
+         "--on-main-accessory: An accessory address is 1 to 2044"},
+        {{"--on-main", "3", "--on-main-accessory", "5", "write", "1=3"},
+         "one decoder on the main at a time"},
+        {{"--on-main", "3", "read", "1"}, "nothing can be read back on the main: 'read'"},
+        {{"--on-main", "3", "backup", "f.dcc"}, "nothing can be read back on the main: 'backup'"},
+        {{"--on-main", "3", "detect"}, "nothing can be read back on the main: 'detect'"},
+        {{"--on-main", "3", "restore", "f.dcc", "--verify"},
+         "nothing can be read back on the main: 'restore --verify'"},
+        {{"write", "1=3", "--on-main", "3"}, "options go before the command: '--on-main'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        CliRequest request;
+        std::string error;
+        if (parse(c.words, request, error))
+            EXPECT_EQ(mainTrackTargetName(request.target), c.target);
+        else
+            EXPECT_EQ(error.rfind(c.target, 0), 0u) << error;
+    }
+}
+
 TEST(Cli, ReadsWritesAndAsksForTheVersion) {
     SimStationProcess station;
     std::string port = "--port " + station.device() + " ";
@@ -102,6 +138,20 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "error: Error opening port\n");
+}
+
+// On the main the ASCII station's decoder (short address 3) takes only what is addressed to it.
+TEST(Cli, WritesOnTheMainOnlyToTheAddressedDecoder) {
+    SimStationProcess station;
+    std::string port = "--port " + station.device() + " ";
+    CliRun written = runCli(port + "--on-main 3 write 5=200 6=9");
+    EXPECT_EQ(written.status, 0) << written.out;
+    EXPECT_EQ(written.out, "5=200 written on the main (not verified)\n"
+                           "6=9 written on the main (not verified)\n");
+    EXPECT_EQ(runCli(port + "--on-main 0003 write 5=7").status, 0);
+    EXPECT_EQ(runCli(port + "read 5 6").out, "5=200\n6=9\n");
+    CliRun refused = runCli(port + "--on-main 3 read 29");
+    EXPECT_EQ(refused.status, 2);
 }
 
 // Each command through the binary driver, against a Powerhouse Pro 6.2.1 and a Power Cab, and

@@ -17,7 +17,7 @@ const char cliDefaultPort[] = VELQUIST_DEFAULT_PORT;
 
 const char cliUsage[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] "
-    "[--allow-high-cvs] "
+    "[--allow-high-cvs] [--on-main ADDRESS | --on-main-accessory ADDRESS] "
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
@@ -25,7 +25,8 @@ const char cliUsage[] =
 
 const char cliHelp[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary]\n"
-    "                    [--allow-high-cvs] COMMAND\n"
+    "                    [--allow-high-cvs]\n"
+    "                    [--on-main ADDRESS | --on-main-accessory ADDRESS] COMMAND\n"
     "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
@@ -56,6 +57,12 @@ const char cliHelp[] =
     "  --allow-high-cvs              let write and restore write CVs above the station's safe\n"
     "                                limit (255 on a Powerhouse Pro, whose programming track can\n"
     "                                write such a CV to another CV; refused whole without it)\n"
+    "  --on-main ADDRESS             write and restore write on the main, to the locomotive\n"
+    "                                decoder at ADDRESS: 1 to 127 short, 128 to 10239 long, a\n"
+    "                                leading zero (0003) long; nothing can be read back there,\n"
+    "                                so read, backup, restore --verify and detect are refused\n"
+    "  --on-main-accessory ADDRESS   the same for the accessory decoder with the accessory\n"
+    "                                number ADDRESS (1 to 2044)\n"
     "  --help                        this text (only as the first word)\n"
     "Options go before the command. Texts are UTF-8; decoder files hold them in Windows-1252.\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
@@ -72,7 +79,9 @@ std::vector<int> defaultBackupCvs() {
 
 namespace {
 
-const char* const globalOptions[] = {"--port", "--baud", "--allow-high-cvs", "--help"};
+const char* const globalOptions[] = {"--port",    "--baud",
+                                     "--allow-high-cvs", "--on-main",
+                                     "--on-main-accessory", "--help"};
 
 // A word that belongs before the command found after it: says so rather than judging the word
 // as whatever the command expects there.
@@ -204,6 +213,11 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
     return true;
 }
 
+bool readsOnMain(const std::string& command, const CliRequest& request, std::string& error);
+// The command and its own arguments, after the global options.
+bool parseCommand(const std::string& command, int at, int argc, const char* const* argv,
+                  CliRequest& request, std::string& error);
+
 } // namespace
 
 bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, std::string& error) {
@@ -219,7 +233,8 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
             request.allowHighCvs = true;
             continue;
         }
-        if (option != "--port" && option != "--baud" && option != "--protocol") {
+        if (option != "--port" && option != "--baud" && option != "--protocol" &&
+            option != "--on-main" && option != "--on-main-accessory") {
             error = "unknown option '" + option + "'";
             return false;
         }
@@ -230,6 +245,17 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         std::string value = argv[++at];
         if (option == "--port") {
             request.port = value;
+        } else if (option == "--on-main" || option == "--on-main-accessory") {
+            if (request.target.on != ProgramOn::track) {
+                error = "one decoder on the main at a time: '" + option + "'";
+                return false;
+            }
+            std::string refused;
+            if (option == "--on-main" ? !parseLocomotiveAddress(value, false, request.target, refused)
+                                      : !parseAccessoryNumber(value, request.target, refused)) {
+                error = option + ": " + refused;
+                return false;
+            }
         } else if (option == "--protocol") {
             if (value != "ascii" && value != "binary") {
                 error = "protocol must be ascii or binary: '" + value + "'";
@@ -248,6 +274,28 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         return false;
     }
     std::string command = argv[at++];
+    const bool onMain = request.target.on != ProgramOn::track;
+    if (onMain && readsOnMain(command, request, error))
+        return false;
+    if (!parseCommand(command, at, argc, argv, request, error))
+        return false;
+    return !onMain || !readsOnMain(command, request, error);
+}
+
+namespace {
+
+// Nothing can be read back from a decoder on the main.
+bool readsOnMain(const std::string& command, const CliRequest& request, std::string& error) {
+    const bool reads = command == "read" || command == "backup" || command == "detect" ||
+                       (request.command == CliRequest::Command::restore && request.verify);
+    if (reads)
+        error = "nothing can be read back on the main: '" + command +
+                (request.verify ? " --verify'" : "'");
+    return reads;
+}
+
+bool parseCommand(const std::string& command, int at, int argc, const char* const* argv,
+                  CliRequest& request, std::string& error) {
     if (command == "version") {
         request.command = CliRequest::Command::version;
         if (at == argc)
@@ -290,3 +338,5 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
     }
     return true;
 }
+
+} // namespace

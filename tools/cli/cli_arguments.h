@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "stations/main_track_target.h"
+
 // COM1 on Windows, /dev/ttyS0 elsewhere.
 extern const char cliDefaultPort[];
 
@@ -28,6 +30,8 @@ struct CliRequest {
     bool verify = false;
     // write and restore: write CVs above the station's safe limit too.
     bool allowHighCvs = false;
+    // --on-main and --on-main-accessory: write and restore go to this decoder on the main.
+    MainTrackTarget target;
 };
 
 extern const char cliUsage[];

@@ -12,6 +12,7 @@
 #include "files/decoder_sheet.h"
 #include "foundation/windows_1252.h"
 #include "stations/high_cv_warning.h"
+#include "stations/main_track_target.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
@@ -194,6 +195,19 @@ bool refusesHighCvs(const CliRequest& request, const std::vector<int>& cvs) {
     return false;
 }
 
+// Each CV as it went out: the station took it, but nothing on the main can confirm the decoder
+// holds it. The first refusal ends the run: the next CVs would go the same way.
+int writeOnMain(const std::vector<std::pair<int, int>>& cvs) {
+    for (const auto& [cv, value] : cvs) {
+        if (stationWriteCv(cv, value) != 0)
+            return fail();
+        std::printf("%d=%d written on the main (not verified)\n", cv, value);
+        std::fflush(stdout);
+    }
+    saveAndShutdownStations();
+    return 0;
+}
+
 int run(const CliRequest& request) {
     DecoderFileContent restoring;
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
@@ -216,6 +230,16 @@ int run(const CliRequest& request) {
 
     if (request.command == CliRequest::Command::backup)
         return backup(request);
+    setMainTrackTarget(request.target);
+    if (request.target.on != ProgramOn::track && request.command != CliRequest::Command::version) {
+        std::vector<std::pair<int, int>> cvs = request.cvs;
+        if (request.command == CliRequest::Command::restore) {
+            cvs.clear();
+            for (int cv : restoredCvs(restoring))
+                cvs.push_back({cv, restoring.entries[cv - 1]});
+        }
+        return writeOnMain(cvs);
+    }
     std::vector<int> written;
     if (request.command == CliRequest::Command::restore)
         written = restoredCvs(restoring);
