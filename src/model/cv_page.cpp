@@ -1,11 +1,14 @@
 #include "model/cv_page.h"
 
+#include "model/reading_on_main.h"
+
 CvPage::CvPage(const char* templateName, WindowHandle parent)
     : TabPage(templateName, parent), Win32PageView(static_cast<const TabPage&>(*this)) {}
 
 INT_PTR CvPage::onInitDialog(WPARAM, LPARAM) {
     rules_->fill();
     placeSeparator();
+    disableReadingOnMain(window_, readButton);
     return 0;
 }
 

@@ -10,6 +10,14 @@
 // Connection Setup page and the NCE options page.
 #define IDC_STATION_LIST 1016
 #define IDC_DEVICE_OPTIONS_FRAME 1023
+// Program on: the programming track, or a decoder on the main.
+#define IDC_PROGRAM_ON_TRACK 1400
+#define IDC_PROGRAM_ON_MAIN 1401
+#define IDC_MAIN_ADDRESS 1402
+#define IDC_MAIN_LONG 1403
+#define IDC_PROGRAM_ON_ACCESSORY 1404
+#define IDC_ACCESSORY_NUMBER 1405
+#define IDC_PROGRAM_ON_NOTE 1406
 #define IDC_NCE_TEST 1025
 #define IDC_NCE_BAUD 1026
 #define IDC_NCE_VERSION 1028

@@ -43,8 +43,7 @@ bool parseLocomotiveAddress(const std::string& text, bool longAsked, MainTrackTa
                             std::string& error) {
     const long number = wholeNumber(text);
     if (number < 1 || number > highestLongAddress) {
-        error = "A locomotive address is 1 to 127 (short, or long with \"Long address\") or 128 "
-                "to 10239 (long): '" +
+        error = "A locomotive address is 1 to 127 (short or long) or 128 to 10239 (long): '" +
                 text + "'";
         return false;
     }
@@ -69,6 +68,8 @@ bool parseAccessoryNumber(const std::string& text, MainTrackTarget& target, std:
 
 std::string mainTrackTargetName(const MainTrackTarget& target) {
     char text[40] = "";
+    if (target.on != ProgramOn::track && target.address == 0)
+        return "no valid address";
     if (target.on == ProgramOn::accessory)
         std::snprintf(text, sizeof text, "accessory %ld", static_cast<long>(target.address));
     else if (target.on == ProgramOn::locomotive && target.longAddress &&

@@ -10,7 +10,9 @@ enum class ProgramOn { track, locomotive, accessory };
 
 struct MainTrackTarget {
     ProgramOn on = ProgramOn::track;
-    int32_t address = 0;      // locomotive 1 to 10239, accessory 1 to 2044
+    // Locomotive 1 to 10239, accessory 1 to 2044; 0 while the address given is not one, and
+    // nothing may be written.
+    int32_t address = 0;
     bool longAddress = false; // locomotives only; a long address may be below 128
 };
 
@@ -33,7 +35,8 @@ bool parseLocomotiveAddress(const std::string& text, bool longAsked, MainTrackTa
 // An accessory number 1 to 2044.
 bool parseAccessoryNumber(const std::string& text, MainTrackTarget& target, std::string& error);
 
-// "locomotive 1234", "locomotive 0003 (long)", "accessory 513"; empty on the programming track.
+// "locomotive 1234", "locomotive 0003 (long)", "accessory 513", "no valid address"; empty on
+// the programming track.
 std::string mainTrackTargetName(const MainTrackTarget& target);
 // "programming track", or "the main, locomotive 1234": where the next write goes.
 std::string writeDestinationText();

@@ -229,6 +229,11 @@ int32_t stationWriteCv(int32_t cv, int value) {
     if (!driver)
         return 1;
     // On the main the value counts as known as written: nothing can read it back.
+    if (programmingOnMain() && mainTrackTarget().address == 0) {
+        setStationErrorText("The main is chosen without a valid address: give one on Connection "
+                            "Setup");
+        return 1;
+    }
     int result = programmingOnMain() ? driver->writeCvOnMain(mainTrackTarget(), cv, value)
                                      : driver->writeCv(cv, value);
     if (result == 0)

@@ -2,7 +2,29 @@
 
 #include "foundation/ptr_list.h"
 #include "resources/resource_ids.h"
+#include "stations/program_on_choice.h"
 #include "stations/station_manager.h"
+
+namespace {
+
+const int programOnButtons[] = {IDC_PROGRAM_ON_TRACK, IDC_PROGRAM_ON_MAIN,
+                                IDC_PROGRAM_ON_ACCESSORY};
+
+std::string dialogText(HWND window, int id) {
+    char text[32] = "";
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+ProgramOn chosenProgramOn(HWND window) {
+    if (IsDlgButtonChecked(window, IDC_PROGRAM_ON_MAIN) == BST_CHECKED)
+        return ProgramOn::locomotive;
+    if (IsDlgButtonChecked(window, IDC_PROGRAM_ON_ACCESSORY) == BST_CHECKED)
+        return ProgramOn::accessory;
+    return ProgramOn::track;
+}
+
+} // namespace
 
 StationSetupPage::StationSetupPage(const char* templateName, WindowHandle parent)
     : TabPage(templateName, parent) {}
@@ -26,10 +48,65 @@ INT_PTR StationSetupPage::onInitDialog(WPARAM, LPARAM) {
     }
     SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(selectedStationIndex()), 0);
     showOptionsPage(false);
+    showProgramOn(mainTrackTarget());
     return 0;
 }
 
+void StationSetupPage::showProgramOn(const MainTrackTarget& target) {
+    const int chosen = programOnButtons[static_cast<int>(target.on)];
+    for (int button : programOnButtons)
+        CheckDlgButton(window_, button, button == chosen ? BST_CHECKED : BST_UNCHECKED);
+    if (target.address != 0) {
+        const std::string number = std::to_string(target.address);
+        showing_ = true;
+        SetDlgItemTextA(window_,
+                        target.on == ProgramOn::accessory ? IDC_ACCESSORY_NUMBER : IDC_MAIN_ADDRESS,
+                        number.c_str());
+        showing_ = false;
+    }
+    CheckDlgButton(window_, IDC_MAIN_LONG,
+                   target.on == ProgramOn::locomotive && target.longAddress ? BST_CHECKED
+                                                                            : BST_UNCHECKED);
+    applyProgramOn(target.on);
+}
+
+void StationSetupPage::applyProgramOn(ProgramOn chosen) {
+    for (int button : programOnButtons)
+        CheckDlgButton(window_, button,
+                       button == programOnButtons[static_cast<int>(chosen)] ? BST_CHECKED
+                                                                            : BST_UNCHECKED);
+    const ProgramOnBoxes boxes{chosen, dialogText(window_, IDC_MAIN_ADDRESS),
+                               IsDlgButtonChecked(window_, IDC_MAIN_LONG) == BST_CHECKED,
+                               dialogText(window_, IDC_ACCESSORY_NUMBER)};
+    std::string note;
+    setMainTrackTarget(programOnTarget(boxes, &note));
+    SetDlgItemTextA(window_, IDC_PROGRAM_ON_NOTE, note.c_str());
+    SetWindowTextA(GetAncestor(window_, GA_ROOT), mainWindowTitle().c_str());
+}
+
 INT_PTR StationSetupPage::onCommand(int id, int notification) {
+    if (id == IDC_PROGRAM_ON_TRACK || id == IDC_PROGRAM_ON_MAIN || id == IDC_PROGRAM_ON_ACCESSORY) {
+        if (notification == BN_CLICKED)
+            applyProgramOn(id == IDC_PROGRAM_ON_TRACK  ? ProgramOn::track
+                           : id == IDC_PROGRAM_ON_MAIN ? ProgramOn::locomotive
+                                                       : ProgramOn::accessory);
+        return 1;
+    }
+    // An address typed counts at once; typing one chooses what it belongs to.
+    if ((id == IDC_MAIN_ADDRESS || id == IDC_ACCESSORY_NUMBER) && notification == EN_CHANGE &&
+        !showing_) {
+        const ProgramOn owner = id == IDC_MAIN_ADDRESS ? ProgramOn::locomotive : ProgramOn::accessory;
+        if (chosenProgramOn(window_) == owner || GetFocus() == GetDlgItem(window_, id))
+            applyProgramOn(owner);
+        return 1;
+    }
+    if (id == IDC_MAIN_LONG && notification == BN_CLICKED) {
+        applyProgramOn(chosenProgramOn(window_) == ProgramOn::track ? ProgramOn::locomotive
+                                                                    : chosenProgramOn(window_));
+        return 1;
+    }
+    if (id == IDC_MAIN_ADDRESS || id == IDC_ACCESSORY_NUMBER)
+        return 1;
     if (id != IDC_STATION_LIST)
         return TabPage::onCommand(id, notification);
     if (notification == CBN_SELCHANGE)

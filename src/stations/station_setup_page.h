@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/tab_page.h"
+#include "stations/main_track_target.h"
 
 class StationSetupPage : public TabPage {
   public:
@@ -17,8 +18,13 @@ class StationSetupPage : public TabPage {
     // Replaces the hosted options page; with reselect, the station chosen in the list becomes
     // the active one first.
     void showOptionsPage(bool reselect);
+    // Shows a target in the Program on group.
+    void showProgramOn(const MainTrackTarget& target);
+    // Takes the Program on group's boxes as the target, with its note and the window title.
+    void applyProgramOn(ProgramOn chosen);
 
     TabPage* optionsPage_ = nullptr;
+    bool showing_ = false; // the page fills the boxes: their changes are no one's typing
 };
 
 // The page factory of the Connection Setup tab.

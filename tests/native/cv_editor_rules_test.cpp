@@ -162,7 +162,8 @@ TEST_F(CvEditorRulesTest, WritingAboveTheSafeLimitAsksFirst) {
     const std::string question =
         "Warning? CV %d is above 255. On this station's programming track a write above CV 255 "
         "can change another CV instead. NCE advises programming such CVs on the main. Write it "
-        "anyway?";
+        "anyway? Answer No to leave it, or choose 'The main' on Connection Setup to write it "
+        "there.";
     struct Case {
         int32_t limit;
         const char* cv;

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The locomotive page and the CV editor in the real velquist.exe under Wine, driven through the
 # UI driver against the simulated station on COM1. A first run writes a known decoder with Write
-# All; a second reads it back, writes one edited box, and works CV 29 bit by bit.
+# All; a second reads it back, writes one edited box, and works CV 29 bit by bit; a third writes
+# on the main, where the decoder (long 1234 by then) takes only what is addressed to it.
 # Usage: cv_pages_end_to_end_test.sh VELQUIST_EXE UI_DRIVER_EXE
 #        (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set)
 set -uo pipefail
@@ -76,6 +77,38 @@ check_equal "setting bit 3 and clearing bit 0 changes the value" "46" \
 check_equal "Write CV with re-read writes CV 29 and reads it back" "46" \
     "$(ui click 1010 click 100 idle get 1008)"
 check_wire "the CV editor wrote CV 29 and read it back" "P029:046 R029"
+quit_program
+
+# The station's log of the main since the last mark: "AA", then each packet as decoded.
+main_wire() {
+    tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2- |
+        sed 's/^[0-9A-F ]*: //' | paste -sd'|'
+    mark_wire
+}
+to_1234="locomotive 1234 long, write CV"
+start_program
+check_equal "choosing the main names the locomotive in the window title" \
+    "Velquist - programming on the main: locomotive 1234" "$(ui tab 7 set 1402 1234 click 1401 title)"
+check_equal "on the main the locomotive page cannot read" "0" "$(ui tab 0 enabled 1052)"
+ui set 1044 12 click 1054 idle >/dev/null
+check_equal "Write Changes sends CV 2 twice as a packet for long 1234, no M" \
+    "AA|$to_1234 2 = 12|$to_1234 2 = 12" "$(main_wire)"
+check_equal "the CV editor cannot read on the main and says so" \
+    "0 Nothing can be read back on the main" "$(ui tab 2 enabled 101 get 1011)"
+check_equal "Write CV on the main is not verified" "CV 5 = 77 written on the main (not verified)" \
+    "$(ui set 1009 5 set 1008 77 click 100 idle get 1011)"
+check_equal "the CV editor's write went out as packets" "$to_1234 5 = 77|$to_1234 5 = 77" \
+    "$(main_wire)"
+check_equal "an address that is none is refused, and nothing goes anywhere" \
+    "Velquist - programming on the main: no valid address" "$(ui tab 7 set 1402 12a title)"
+ui tab 7 set 1402 1235 tab 2 set 1008 99 click 100 idle >/dev/null
+check_equal "a write to long 1235 goes out" "locomotive 1235 long, write CV 5 = 99" \
+    "$(main_wire | cut -d'|' -f1)"
+check_equal "back on the programming track the title is plain" "Velquist" \
+    "$(ui tab 7 click 1400 title)"
+check_equal "the decoder took only what was addressed to it" "77 12" \
+    "$(ui tab 2 set 1009 5 click 101 idle get 1008 set 1009 2 click 101 idle get 1008)"
+check_wire "the programming track reads again" "M R005 R002"
 quit_program
 
 [ "$failures" -eq 0 ]

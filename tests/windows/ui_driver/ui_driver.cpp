@@ -252,6 +252,12 @@ int main(int argc, char** argv) {
         } else if (command == "get") {
             needMain();
             std::printf("%s\n", windowText(control(number(next("control id")))).c_str());
+        } else if (command == "title") {
+            needMain();
+            std::printf("%s\n", windowText(mainWindow).c_str());
+        } else if (command == "enabled") {
+            needMain();
+            std::printf("%d\n", IsWindowEnabled(control(number(next("control id")))) ? 1 : 0);
         } else if (command == "checked") {
             needMain();
             DWORD_PTR state = 0;
