@@ -190,9 +190,18 @@ void printResources() {
     std::printf("windows %d gdi %ld heap_kb %ld\n", windows, gdiObjects, heapKilobytes);
 }
 
+// The main window is the dialog that holds the tabs: its title names the decoder on the main.
+HWND findMainWindow() {
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+         window = FindWindowExA(nullptr, window, "#32770", nullptr))
+        if (GetDlgItem(window, mainTabs) && windowText(window).rfind("Velquist", 0) == 0)
+            return window;
+    return nullptr;
+}
+
 void waitForMainWindow(unsigned long milliseconds) {
     for (unsigned long waited = 0; !mainWindow; waited += 100) {
-        mainWindow = FindWindowA(nullptr, "Velquist");
+        mainWindow = findMainWindow();
         if (!mainWindow && waited >= milliseconds)
             fail("the main window did not appear");
         if (!mainWindow)
