@@ -1,7 +1,9 @@
 // Measures readCv and writeCv of both NCE drivers against the simulated station in their command
 // sets at zero station latency: the wall time per command, its overhead above the pause the
 // command set needs (100 ms before each ASCII line, none for binary commands), and the CPU time
-// per command (waiting for the answer must block, never spin).
+// per command (waiting for the answer must block, never spin). Then the locomotive page's 18 CVs
+// written on the main through each driver: the packets of a serial station (sent twice, then the
+// 200 ms the station's queue needs) and the USB interface's AE.
 #include <time.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "sim_station_process.h"
+#include "stations/main_track_target.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
 #include "stations/station_manager.h"
@@ -69,6 +72,25 @@ int measureDriver(NceStationDriver& driver, const SimStationProcess& station, in
     return 0;
 }
 
+// The locomotive page's CVs in its binding order.
+const int locomotivePageCvs[] = {8, 7, 1, 18, 17, 3, 4, 29, 2, 6, 5, 65, 66, 95, 10, 11, 105, 106};
+constexpr int locomotivePageCvCount = sizeof locomotivePageCvs / sizeof locomotivePageCvs[0];
+
+int measureOnMain(NceStationDriver& driver, const SimStationProcess& station, int rounds,
+                  unsigned pauseMs, const char* name) {
+    if (driver.open(("9600|" + station.device()).c_str()) != 0) {
+        std::fprintf(stderr, "open failed: %s\n", stationErrorText());
+        return 1;
+    }
+    const MainTrackTarget target{ProgramOn::locomotive, 1234, true};
+    measure(name, rounds * locomotivePageCvCount, pauseMs, [&](int i) {
+        return driver.writeCvOnMain(target, locomotivePageCvs[i % locomotivePageCvCount],
+                                    i & 0xFF) == 0;
+    });
+    driver.close();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -79,5 +101,11 @@ int main(int argc, char** argv) {
         return 1;
     SimStationProcess binaryStation({"--protocol", "binary"});
     NceBinaryDriver binary;
-    return measureDriver(binary, binaryStation, count, 0, "binary ");
+    if (measureDriver(binary, binaryStation, count, 0, "binary ") != 0)
+        return 1;
+    const int rounds = count > 36 ? count / 36 : 1;
+    SimStationProcess usbStation({"--protocol", "binary", "--system", "power-cab-usb-7.3.3"});
+    return measureOnMain(ascii, asciiStation, rounds, 200, "ascii main 96") |
+           measureOnMain(binary, binaryStation, rounds, 200, "binary main 96") |
+           measureOnMain(binary, usbStation, rounds, 0, "usb main AE");
 }

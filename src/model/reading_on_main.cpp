@@ -11,9 +11,9 @@ void disableReadingOnMain(HWND page, int readButton) {
         return;
     EnableWindow(button, FALSE);
     // Owned by the page, the tip goes with it.
-    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page,
-                               nullptr, nullptr, nullptr);
+    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page, nullptr, nullptr,
+                               nullptr);
     if (!tip)
         return;
     TOOLINFOA tool{};

@@ -17,7 +17,8 @@ bool sameTarget(const MainTrackTarget& a, const MainTrackTarget& b) {
 
 // A whole decimal number of at most five digits; -1 for anything else.
 long wholeNumber(const std::string& text) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return -1;
     return std::strtol(text.c_str(), nullptr, 10);
 }
@@ -86,8 +87,9 @@ std::string writeDestinationText() {
 }
 
 std::string mainWindowTitle() {
-    return programmingOnMain() ? "Velquist - programming on the main: " + mainTrackTargetName(chosen)
-                               : "Velquist";
+    return programmingOnMain()
+               ? "Velquist - programming on the main: " + mainTrackTargetName(chosen)
+               : "Velquist";
 }
 
 std::string mainTrackWriteText(int32_t cv) {

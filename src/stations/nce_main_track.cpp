@@ -37,7 +37,8 @@ int NceStationDriver::stationVersion(NceVersion* version) {
             setStationErrorText("The command could not be sent to the NCE station");
             return 1;
         }
-        if (link_.receiveAnswer(answer, sizeof answer, answerWaitMs, answerGapMs) != sizeof answer) {
+        if (link_.receiveAnswer(answer, sizeof answer, answerWaitMs, answerGapMs) !=
+            sizeof answer) {
             setStationErrorText("The NCE station did not answer the version command AA, so it is "
                                 "not known how it programs on the main");
             return 1;
@@ -70,9 +71,9 @@ int NceStationDriver::writeCvOnMain(const MainTrackTarget& target, int32_t cv, i
     case NceMainProgramming::unknown:
         break;
     }
-    setStationErrorText(("Programming on the main is not known for the " + abilities.name +
-                         ": nothing was written")
-                            .c_str());
+    setStationErrorText(
+        ("Programming on the main is not known for the " + abilities.name + ": nothing was written")
+            .c_str());
     return 1;
 }
 
@@ -124,17 +125,24 @@ int NceStationDriver::mainCommand(const uint8_t* command, size_t length,
     std::string text;
     char code[8];
     std::snprintf(code, sizeof code, "%02X", answer);
-    if (answer == '0')
+    const bool packet = (command[0] & 0xF0) == packetCommandBase;
+    if (answer == '0' && packet)
+        text = "The NCE station refused the packet for " + name +
+               " (answer 0: command not "
+               "supported)";
+    else if (answer == '0')
         text = "The NCE station does not take the command for the main (answer 0): an older USB "
                "interface firmware cannot program on the main";
     else if (answer == '1')
-        text = "The NCE station refused the address of " + name + " (answer 1: address out of "
+        text = "The NCE station refused the address of " + name +
+               " (answer 1: address out of "
                "range)";
     else if (answer == '3')
         text = "The NCE station refused CV " + std::to_string(cv) + " for " + name +
                " (answer 3: CV or data out of range)";
     else if (answer == '4')
-        text = "The NCE station refused the packet for " + name + " (answer 4: byte count out "
+        text = "The NCE station refused the packet for " + name +
+               " (answer 4: byte count out "
                "of range)";
     else
         text = "The NCE station's answer to the write on the main makes no sense: " +

@@ -95,7 +95,8 @@ INT_PTR StationSetupPage::onCommand(int id, int notification) {
     // An address typed counts at once; typing one chooses what it belongs to.
     if ((id == IDC_MAIN_ADDRESS || id == IDC_ACCESSORY_NUMBER) && notification == EN_CHANGE &&
         !showing_) {
-        const ProgramOn owner = id == IDC_MAIN_ADDRESS ? ProgramOn::locomotive : ProgramOn::accessory;
+        const ProgramOn owner =
+            id == IDC_MAIN_ADDRESS ? ProgramOn::locomotive : ProgramOn::accessory;
         if (chosenProgramOn(window_) == owner || GetFocus() == GetDlgItem(window_, id))
             applyProgramOn(owner);
         return 1;
@@ -131,6 +132,9 @@ void StationSetupPage::showOptionsPage(bool reselect) {
     optionsPage_ = driver->createOptionsPage(window_);
     if (optionsPage_ && optionsPage_->createWindow() == 0) {
         optionsPage_->centreOver(frame);
+        // Tab goes through the options before the Program on group, as they are read.
+        SetWindowPos(optionsPage_->window(), frame, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         optionsPage_->showPage();
     }
 }

@@ -5,8 +5,8 @@
 
 #include "cli_arguments.h"
 #include "cli_runner.h"
-#include "stations/main_track_target.h"
 #include "sim_station_process.h"
+#include "stations/main_track_target.h"
 
 namespace {
 

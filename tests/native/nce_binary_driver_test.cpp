@@ -9,29 +9,19 @@
 
 namespace {
 
-std::string hex(const std::string& bytes) {
-    std::string text;
-    for (unsigned char byte : bytes) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, "%s%02X", text.empty() ? "" : " ", byte);
-        text += pair;
-    }
-    return text;
-}
-
 // A station that answers each binary command by its first byte, from `answers`.
 class NceBinaryDriverTest : public testing::Test {
   protected:
     NceBinaryDriverTest() : driver_(std::make_unique<FakeSerialPort>(port_)) {
         port_->binary = true;
         port_->respond = [this](const std::string& command) {
-            commands_.push_back(hex(command));
+            commands_.push_back(hexText(command));
             return answers_[static_cast<uint8_t>(command[0])];
         };
         EXPECT_EQ(driver_.open(nullptr), 0);
     }
 
-    std::string written() const { return hex(port_->written); }
+    std::string written() const { return hexText(port_->written); }
 
     std::shared_ptr<FakeSerialPort::State> port_ = std::make_shared<FakeSerialPort::State>();
     NceBinaryDriver driver_;
@@ -167,7 +157,7 @@ TEST_F(NceBinaryDriverTest, AnswersAreJudgedWithOneMessagePerCase) {
          "the driver \"NCE Corporation - Powerhouse Pro\""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(hex(c.answer));
+        SCOPED_TRACE(hexText(c.answer));
         ASSERT_EQ(driver_.open(nullptr), 0);
         const std::string kept = answers_[c.opcode];
         answers_[c.opcode] = c.answer;
@@ -274,12 +264,12 @@ TEST_F(NceBinaryDriverTest, HighestSafeCvFollowsTheVersion) {
         {std::string("\x06\x03\x00", 3), noCvLimit}, // Power Cab 1.28 through USB
         {std::string("\x06\x02\x03"), noCvLimit},    // Powerhouse Pro EPROM of 2021
         {std::string("\x06\x02\x01"), 255},          {std::string("\x06\x02\x00", 3), 255},
-        {std::string("\x07\x03\x06"), 255}, // Powerhouse Pro through USB
+        {std::string("\x07\x03\x06"), 255},       // Powerhouse Pro through USB
         {std::string("\x07\x03\x07"), noCvLimit}, // the interface for all systems
         {std::string("\x08\x00\x00", 3), 255},       {"", 255},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(hex(c.version));
+        SCOPED_TRACE(hexText(c.version));
         ASSERT_EQ(driver_.open(nullptr), 0);
         answers_[0xAA] = c.version;
         commands_.clear();

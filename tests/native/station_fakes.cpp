@@ -1,5 +1,6 @@
 #include "station_fakes.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "binary_station.h"
@@ -52,6 +53,16 @@ size_t FakeSerialPort::write(const uint8_t* data, size_t count) {
         }
     }
     return accepted;
+}
+
+std::string hexText(const std::string& bytes) {
+    std::string text;
+    for (unsigned char byte : bytes) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%s%02X", text.empty() ? "" : " ", byte);
+        text += pair;
+    }
+    return text;
 }
 
 std::string promptOnly(const std::string&) {

@@ -53,6 +53,9 @@ class FakeSerialPort : public SerialPort {
     std::shared_ptr<State> state_;
 };
 
+// "AE 00 03": the bytes of a binary command or answer.
+std::string hexText(const std::string& bytes);
+
 // Answers every line with the bare prompt, as the station does for mode and write commands.
 std::string promptOnly(const std::string& line);
 

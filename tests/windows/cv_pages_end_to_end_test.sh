@@ -88,7 +88,7 @@ main_wire() {
 to_1234="locomotive 1234 long, write CV"
 start_program
 check_equal "choosing the main names the locomotive in the window title" \
-    "Velquist - programming on the main: locomotive 1234" "$(ui tab 7 set 1402 1234 click 1401 title)"
+    "Velquist - programming on the main: locomotive 1234" "$(ui tab 7 set 1452 1234 click 1451 title)"
 check_equal "on the main the locomotive page cannot read" "0" "$(ui tab 0 enabled 1052)"
 ui set 1044 12 click 1054 idle >/dev/null
 check_equal "Write Changes sends CV 2 twice as a packet for long 1234, no M" \
@@ -102,13 +102,13 @@ check_equal "the CV editor's write went out as packets" "$to_1234 5 = 77|$to_123
     "$(main_wire)"
 mark_wire
 check_equal "an address that is none is refused, and nothing goes anywhere" \
-    "Velquist - programming on the main: no valid address" "$(ui tab 7 set 1402 12a title)"
-ui tab 7 set 1402 1235 tab 2 set 1008 99 click 100 idle >/dev/null
+    "Velquist - programming on the main: no valid address" "$(ui tab 7 set 1452 12a title)"
+ui tab 7 set 1452 1235 tab 2 set 1008 99 click 100 idle >/dev/null
 check_equal "a write to long 1235 goes out" "locomotive 1235 long, write CV 5 = 99" \
     "$(main_wire | cut -d'|' -f1)"
 mark_wire
 check_equal "back on the programming track the title is plain" "Velquist" \
-    "$(ui tab 7 click 1400 title)"
+    "$(ui tab 7 click 1450 title)"
 check_equal "the decoder took only what was addressed to it" "77 12" \
     "$(ui tab 2 set 1009 5 click 101 idle get 1008 set 1009 2 click 101 idle get 1008)"
 check_wire "the programming track reads again" "M R005 R002"

@@ -79,9 +79,8 @@ std::vector<int> defaultBackupCvs() {
 
 namespace {
 
-const char* const globalOptions[] = {"--port",    "--baud",
-                                     "--allow-high-cvs", "--on-main",
-                                     "--on-main-accessory", "--help"};
+const char* const globalOptions[] = {
+    "--port", "--baud", "--allow-high-cvs", "--on-main", "--on-main-accessory", "--help"};
 
 // A word that belongs before the command found after it: says so rather than judging the word
 // as whatever the command expects there.
@@ -251,8 +250,9 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
                 return false;
             }
             std::string refused;
-            if (option == "--on-main" ? !parseLocomotiveAddress(value, false, request.target, refused)
-                                      : !parseAccessoryNumber(value, request.target, refused)) {
+            if (option == "--on-main"
+                    ? !parseLocomotiveAddress(value, false, request.target, refused)
+                    : !parseAccessoryNumber(value, request.target, refused)) {
                 error = option + ": " + refused;
                 return false;
             }

@@ -156,8 +156,8 @@ bool MainTrackPackets::addressedToDecoder(const MainTrackWrite& write) const {
     const bool decoderLong = (station_.cv(29) & 0x20) != 0;
     if (decoderLong != write.longAddress)
         return false;
-    const int own = decoderLong ? (station_.cv(17) & 0x3F) << 8 | station_.cv(18)
-                                : station_.cv(1) & 0x7F;
+    const int own =
+        decoderLong ? (station_.cv(17) & 0x3F) << 8 | station_.cv(18) : station_.cv(1) & 0x7F;
     return write.address == own;
 }
 

@@ -44,6 +44,6 @@ class AsciiProtocol : public StationProtocol {
     SimulatedStation& station_;
     MainTrackPackets mainTrack_;
     LineSplitter splitter_;
-    std::string binary_;     // a binary command under way
-    bool lineStart_ = true;  // no byte of a command line has come since the last line end
+    std::string binary_;    // a binary command under way
+    bool lineStart_ = true; // no byte of a command line has come since the last line end
 };
