@@ -11,6 +11,7 @@
 #include "stations/main_track_target.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
+#include "stations/program_on_choice.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -32,21 +33,23 @@ MainTrackTarget locomotive(int32_t address, bool longAddress) {
     return {ProgramOn::locomotive, address, longAddress};
 }
 
-// A short address never goes above 127: a packet would carry another decoder's address.
-TEST(MainTrackTarget, LongIsAskedForOrAbove127) {
+// What the Program on group makes of its boxes: a short address never goes above 127, and an
+// address that is none keeps the main chosen with nothing to write to, never the track.
+TEST(MainTrackTarget, ProgramOnBoxesMakeTheTarget) {
     struct Case {
-        const char* text;
-        bool asked;
+        ProgramOnBoxes boxes;
         const char* name;
         bool longAddress;
-    } cases[] = {{"127", false, "locomotive 127", false},
-                 {"127", true, "locomotive 0127 (long)", true},
-                 {"128", false, "locomotive 128", true},
-                 {"0003", false, "locomotive 0003 (long)", true}};
+    } cases[] = {{{ProgramOn::locomotive, "127", false, ""}, "locomotive 127", false},
+                 {{ProgramOn::locomotive, "127", true, ""}, "locomotive 0127 (long)", true},
+                 {{ProgramOn::locomotive, "128", false, ""}, "locomotive 128", true},
+                 {{ProgramOn::locomotive, "x", false, "5"}, "no valid address", false},
+                 {{ProgramOn::accessory, "3", true, "2045"}, "no valid address", false},
+                 {{ProgramOn::track, "3", true, "5"}, "", false}};
     for (const Case& c : cases) {
-        MainTrackTarget target;
-        std::string error;
-        ASSERT_TRUE(parseLocomotiveAddress(c.text, c.asked, target, error));
+        std::string note;
+        const MainTrackTarget target = programOnTarget(c.boxes, &note);
+        EXPECT_EQ(target.on, c.boxes.chosen);
         EXPECT_EQ(mainTrackTargetName(target), c.name);
         EXPECT_EQ(target.longAddress, c.longAddress);
     }
@@ -76,9 +79,6 @@ class MainTrackDriverTest : public testing::Test {
 
 TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
     using Action = std::function<int(NceStationDriver&)>;
-    const Action writeLong353 = [](NceStationDriver& d) {
-        return d.writeCvOnMain(locomotive(353, true), 2, 3);
-    };
     struct Case {
         const char* name;
         bool binary;
@@ -90,39 +90,17 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
         {"serial Powerhouse Pro: the packet twice, then the pause",
          true,
          bytes({6, 2, 1}),
-         writeLong353,
+         [](NceStationDriver& d) { return d.writeCvOnMain(locomotive(353, true), 2, 3); },
          "AA 96 05 C1 61 EC 01 03 4E 96 05 C1 61 EC 01 03 4E",
          {200}},
-        {"ASCII EPROM: the same packets, no M or X",
-         false,
-         bytes({6, 0, 0}),
-         writeLong353,
-         "AA 96 05 C1 61 EC 01 03 4E 96 05 C1 61 EC 01 03 4E",
-         {200}},
-        {"short 75 and an accessory, the version asked once",
-         true,
-         bytes({6, 2, 1}),
-         [](NceStationDriver& d) {
-             return d.writeCvOnMain(locomotive(75, false), 2, 11) |
-                    d.writeCvOnMain({ProgramOn::accessory, 513, false}, 514, 3);
-         },
-         "AA 95 05 4B EC 01 0B AD 95 05 4B EC 01 0B AD 96 05 81 D0 EE 01 03 BD 96 05 81 D0 EE 01 "
-         "03 BD",
-         {200, 200}},
-        {"Power Cab on USB: AE with the long address flag",
+        {"Power Cab on USB: AE with the long address flag, AF by accessory number",
          true,
          bytes({7, 3, 3}),
-         [](NceStationDriver& d) { return d.writeCvOnMain(locomotive(1234, true), 3, 10); },
-         "AA AE C4 D2 00 03 0A",
-         {}},
-        {"SB5 on USB: AE short, AF by accessory number",
-         true,
-         bytes({7, 3, 2}),
          [](NceStationDriver& d) {
-             return d.writeCvOnMain(locomotive(3, false), 29, 34) |
+             return d.writeCvOnMain(locomotive(1234, true), 3, 10) |
                     d.writeCvOnMain({ProgramOn::accessory, 513, false}, 514, 3);
          },
-         "AA AE 00 03 00 1D 22 AF 02 01 02 02 03",
+         "AA AE C4 D2 00 03 0A AF 02 01 02 02 03",
          {}},
         {"binary: programming mode left before the main",
          true,
@@ -132,6 +110,17 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
          },
          "9E A8 00 01 03 AA 9F AE 00 03 00 01 04",
          {1000}},
+        // The version asked once; X only because the track was in use.
+        {"ASCII EPROM: programming mode left with X, the main without M or X",
+         false,
+         bytes({6, 0, 0}),
+         [](NceStationDriver& d) {
+             return d.writeCv(1, 3) | d.writeCvOnMain(locomotive(3, false), 1, 4) |
+                    d.writeCvOnMain(locomotive(3, false), 2, 4);
+         },
+         "4D 0D 0A 50 30 30 31 20 30 30 33 0D 0A AA 58 0D 0A 95 05 03 EC 00 04 EB 95 05 03 EC 00 "
+         "04 EB 95 05 03 EC 01 04 EA 95 05 03 EC 01 04 EA",
+         {100, 100, 100, 200, 200}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,19 +138,6 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
         EXPECT_EQ(hexText(port_->written), c.bytes);
         EXPECT_EQ(pauses_.list(), c.pauses);
     }
-}
-
-// The ASCII driver leaves the programming mode it entered with X, and only then.
-TEST_F(MainTrackDriverTest, AsciiDriverLeavesProgrammingModeOnce) {
-    version_ = bytes({6, 0, 0});
-    NceDriver driver(std::make_unique<FakeSerialPort>(port_));
-    ASSERT_EQ(driver.open(nullptr), 0);
-    ASSERT_EQ(driver.writeCv(1, 3), 0);
-    port_->written.clear();
-    ASSERT_EQ(driver.writeCvOnMain(locomotive(3, false), 1, 4), 0);
-    ASSERT_EQ(driver.writeCvOnMain(locomotive(3, false), 2, 4), 0);
-    EXPECT_EQ(port_->written.substr(0, 4), "\xAAX\r\n");
-    EXPECT_EQ(port_->written.find_first_of("MX", 2), std::string::npos);
 }
 
 TEST_F(MainTrackDriverTest, RefusalsNameTheAddressOrTheCv) {
@@ -186,10 +162,6 @@ TEST_F(MainTrackDriverTest, RefusalsNameTheAddressOrTheCv) {
         {bytes({7, 3, 6}), 0xAE, "!",
          "A Powerhouse Pro cannot program decoders through the NCE USB interface: connect the "
          "computer to the station's serial port to program on the main"},
-        {bytes({8, 0, 0}), 0xAE, "!",
-         "Programming on the main is not known for the NCE station of unknown version 8.0.0: "
-         "nothing was written"},
-        {"", 0xAE, "!", "No answer from the NCE station"},
     };
     port_->binary = true;
     NceBinaryDriver driver(std::make_unique<FakeSerialPort>(port_));
