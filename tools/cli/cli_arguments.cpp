@@ -17,7 +17,7 @@ const char cliDefaultPort[] = VELQUIST_DEFAULT_PORT;
 
 const char cliUsage[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] "
-    "[--allow-high-cvs] "
+    "[--allow-high-cvs] [--retries N] [--wait S] "
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
@@ -25,7 +25,7 @@ const char cliUsage[] =
 
 const char cliHelp[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary]\n"
-    "                    [--allow-high-cvs] COMMAND\n"
+    "                    [--allow-high-cvs] [--retries N] [--wait S] COMMAND\n"
     "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
@@ -53,9 +53,14 @@ const char cliHelp[] =
     "  --protocol ascii|binary       NCE's command set: ascii for a Powerhouse Pro up to the\n"
     "                                2004 EPROM (default), binary for a Powerhouse Pro of 2006\n"
     "                                or later, or a Power Cab or Twin on the USB interface\n"
-    "  --allow-high-cvs              let write and restore write CVs above the station's safe\n"
-    "                                limit (255 on a Powerhouse Pro, whose programming track can\n"
-    "                                write such a CV to another CV; refused whole without it)\n"
+    "  --allow-high-cvs              let read, backup, write and restore reach CVs above the\n"
+    "                                station's safe limit (255 on a Powerhouse Pro, whose\n"
+    "                                programming track can reach another CV instead; refused\n"
+    "                                whole without it)\n"
+    "  --retries N                   try a read the decoder did not acknowledge up to N more\n"
+    "                                times, 0 to 5 (default 2)\n"
+    "  --wait S                      seconds an answer may take, 2 to 60 (default 16 for ascii,\n"
+    "                                10 for binary)\n"
     "  --help                        this text (only as the first word)\n"
     "Options go before the command. Texts are UTF-8; decoder files hold them in Windows-1252.\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
@@ -72,7 +77,8 @@ std::vector<int> defaultBackupCvs() {
 
 namespace {
 
-const char* const globalOptions[] = {"--port", "--baud", "--allow-high-cvs", "--help"};
+const char* const globalOptions[] = {"--port",    "--baud", "--allow-high-cvs",
+                                     "--retries", "--wait", "--help"};
 
 // A word that belongs before the command found after it: says so rather than judging the word
 // as whatever the command expects there.
@@ -219,7 +225,8 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
             request.allowHighCvs = true;
             continue;
         }
-        if (option != "--port" && option != "--baud" && option != "--protocol") {
+        if (option != "--port" && option != "--baud" && option != "--protocol" &&
+            option != "--retries" && option != "--wait") {
             error = "unknown option '" + option + "'";
             return false;
         }
@@ -230,6 +237,16 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         std::string value = argv[++at];
         if (option == "--port") {
             request.port = value;
+        } else if (option == "--retries" || option == "--wait") {
+            const bool retries = option == "--retries";
+            if (!parseNumber(value, retries ? 0 : 2, retries ? 5 : 60,
+                             retries ? request.readRetries : request.answerWaitSeconds)) {
+                error = option +
+                        (retries ? " must be a number from 0 to 5: '"
+                                 : " must be a number from 2 to 60: '") +
+                        value + "'";
+                return false;
+            }
         } else if (option == "--protocol") {
             if (value != "ascii" && value != "binary") {
                 error = "protocol must be ascii or binary: '" + value + "'";
