@@ -14,6 +14,7 @@
 #include "stations/high_cv_warning.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
+#include "stations/station_finder.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -47,6 +48,30 @@ class ProgressLine {
     bool shown_;
     const char* verb_;
 };
+
+// "CV 29, CV 1", or "none".
+std::string cvNames(std::vector<std::pair<int, int>>::const_iterator first,
+                    std::vector<std::pair<int, int>>::const_iterator last) {
+    std::string names;
+    for (auto entry = first; entry != last; ++entry)
+        names += (names.empty() ? "CV " : ", CV ") + std::to_string(entry->first);
+    return names.empty() ? "none" : names;
+}
+
+// A write of several CVs stops at the first that fails; the user must know where the decoder
+// stands: what it holds now, and what was never sent.
+int failedWrite(const CliRequest& request, size_t failed) {
+    if (request.cvs.size() == 1)
+        return fail();
+    const char* text = stationErrorText();
+    const auto& cvs = request.cvs;
+    std::fprintf(stderr, "error: CV %d: %s\nwritten: %s\nfailed: CV %d\nnot tried: %s\n",
+                 cvs[failed].first, text && *text ? text : "unknown station error",
+                 cvNames(cvs.begin(), cvs.begin() + failed).c_str(), cvs[failed].first,
+                 cvNames(cvs.begin() + failed + 1, cvs.end()).c_str());
+    saveAndShutdownStations();
+    return 1;
+}
 
 void reportProblems(const std::vector<CvProblem>& problems) {
     for (const CvProblem& problem : problems)
@@ -194,6 +219,57 @@ bool refusesHighCvs(const CliRequest& request, const std::vector<int>& cvs) {
     return false;
 }
 
+void noteUnopenedPorts(const StationSearchResult& result) {
+    for (const std::string& port : result.cannotOpen)
+        std::fprintf(stderr, "note: %s could not be opened: another program may be using it\n",
+                     port.c_str());
+}
+
+int detect(const CliRequest& request) {
+    const std::vector<std::string> ports =
+        request.portGiven ? std::vector<std::string>{request.port} : serialPortNames();
+    StationSearchCalls calls;
+    calls.found = [](const FoundStation& station) {
+        std::printf("%s\n", detectLine(station).c_str());
+        std::fflush(stdout);
+        return true;
+    };
+    const StationSearchResult result = findStations(ports, createSerialPort, calls);
+    if (result.found.empty()) {
+        std::fprintf(stderr, "%s\n", noStationFoundText(ports, result).c_str());
+        return 1;
+    }
+    noteUnopenedPorts(result);
+    return 0;
+}
+
+// --protocol auto: the station's version tells which command set programs it.
+bool chooseProtocol(const CliRequest& request, bool& binary) {
+    FoundStation station;
+    const std::unique_ptr<SerialPort> port = createSerialPort();
+    const char* speed = request.baudIndex ? "19200" : "9600";
+    switch (probeStation(*port, request.port, request.baudIndex, &station)) {
+    case StationProbe::answered:
+        binary = driverTagFor(station) == NceBinaryDriver::tag;
+        return true;
+    case StationProbe::cannotOpen:
+        std::fprintf(stderr, "error: Error opening port\n");
+        return false;
+    case StationProbe::silent:
+        std::fprintf(stderr,
+                     "error: no NCE station answered the version request on %s at %s baud; "
+                     "velquist-cli detect looks on every port and speed\n",
+                     request.port.c_str(), speed);
+        return false;
+    default:
+        std::fprintf(stderr,
+                     "error: something answered on %s at %s baud, but not as an NCE station "
+                     "does; velquist-cli detect looks on every port and speed\n",
+                     request.port.c_str(), speed);
+        return false;
+    }
+}
+
 int run(const CliRequest& request) {
     DecoderFileContent restoring;
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
@@ -205,9 +281,11 @@ int run(const CliRequest& request) {
         std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
         return 1;
     }
-    NceStationDriver* driver = request.binaryProtocol
-                                   ? static_cast<NceStationDriver*>(new NceBinaryDriver())
-                                   : new NceDriver();
+    bool binary = request.binaryProtocol;
+    if (request.autoProtocol && !chooseProtocol(request, binary))
+        return 1;
+    NceStationDriver* driver =
+        binary ? static_cast<NceStationDriver*>(new NceBinaryDriver()) : new NceDriver();
     driver->setPortName(request.port.c_str());
     driver->setBaudIndex(request.baudIndex);
     selectStation(0);
@@ -234,7 +312,8 @@ int run(const CliRequest& request) {
         text.erase(text.find_last_not_of("\r\n") + 1);
         std::printf("%s\n", text.c_str());
     }
-    for (const auto& [cv, value] : request.cvs) {
+    for (size_t i = 0; i < request.cvs.size(); ++i) {
+        const auto [cv, value] = request.cvs[i];
         if (request.command == CliRequest::Command::read) {
             uint8_t read = 0;
             if (stationReadCv(cv, &read) != 0)
@@ -242,7 +321,7 @@ int run(const CliRequest& request) {
             std::printf("%d=%d\n", cv, read);
             std::fflush(stdout);
         } else if (stationWriteCv(cv, value) != 0) {
-            return fail();
+            return failedWrite(request, i);
         }
     }
     saveAndShutdownStations();
@@ -272,5 +351,7 @@ int main(int argc, char** argv) {
         return convert(request);
     if (request.command == CliRequest::Command::sheet)
         return sheet(request);
+    if (request.command == CliRequest::Command::detect)
+        return detect(request);
     return run(request);
 }
