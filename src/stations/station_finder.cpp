@@ -5,6 +5,8 @@
 
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
+#include "stations/nce_options.h"
+#include "stations/station_manager.h"
 
 namespace {
 
@@ -163,4 +165,19 @@ std::string detectLine(const FoundStation& station) {
     return station.port + " " + std::to_string(baudRates[station.baudIndex]) + " " +
            trackProgrammingWord(station.abilities.track) + " " +
            nceVersionNumbers(station.version) + " " + station.abilities.name;
+}
+
+int32_t useFoundStation(const FoundStation& station) {
+    const StationTag tag = driverTagFor(station);
+    for (int32_t index = 0; CommandStationDriver* driver = stationAt(index); ++index) {
+        if (driver->getTag() != tag)
+            continue;
+        selectStation(index);
+        // Connected once more only where the port or speed changed, or the first try failed.
+        applyNceOptions(static_cast<NceStationDriver&>(*driver), station.port.c_str(),
+                        station.baudIndex, !isStationOpen());
+        storeStationChoice();
+        return index;
+    }
+    return -1;
 }

@@ -70,3 +70,8 @@ std::string noStationFoundText(const std::vector<std::string>& ports,
                                const StationSearchResult& result);
 // One line of velquist-cli detect: PORT BAUD PROTOCOL VERSION NAME.
 std::string detectLine(const FoundStation& station);
+
+// Makes the station found the active one as if chosen by hand on Connection Setup: its driver
+// selected, the port and speed set and connected, and the choice stored. Returns the driver's
+// index in the station list, or -1 when the program has no such driver.
+int32_t useFoundStation(const FoundStation& station);
