@@ -99,6 +99,7 @@ quit_program
 
 # Find Station (1017) from a first start on the ASCII driver: AA on COM1 finds the station, and
 # Yes chooses the binary driver there as if by hand.
+take_commands
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 start_program
 mapfile -t lines < <(ui tab 7 click 1017 box answer 6 idle get 1016 get 1036 get 1026)
