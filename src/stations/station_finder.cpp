@@ -139,8 +139,8 @@ std::string foundStationQuestion(const FoundStation& station) {
     else if (abilities.track == NceTrackProgramming::none)
         text += "It has no programming track; the binary driver reaches it.";
     else
-        text += std::string("It programs through the ") + trackProgrammingWord(abilities.track) +
-                " driver.";
+        text += std::string("It programs through the ") +
+                (abilities.track == NceTrackProgramming::ascii ? "ASCII" : "binary") + " driver.";
     return text + " Use it?";
 }
 
