@@ -22,7 +22,6 @@ constexpr uint8_t packetRepeats = 5;
 constexpr int packetCommandsPerWrite = 2;
 // The station's packet queue overruns without a pause between CVs.
 constexpr unsigned packetPacingMs = 200;
-constexpr unsigned answerWaitMs = 4000;
 constexpr unsigned answerGapMs = 200;
 constexpr uint16_t longAddressFlag = 0xC000;
 
@@ -37,7 +36,7 @@ int NceStationDriver::stationVersion(NceVersion* version) {
             setStationErrorText("The command could not be sent to the NCE station");
             return 1;
         }
-        if (link_.receiveAnswer(answer, sizeof answer, answerWaitMs, answerGapMs) !=
+        if (link_.receiveAnswer(answer, sizeof answer, answerWaitMs(), answerGapMs) !=
             sizeof answer) {
             setStationErrorText("The NCE station did not answer the version command AA, so it is "
                                 "not known how it programs on the main");
@@ -58,11 +57,14 @@ int NceStationDriver::writeCvOnMain(const MainTrackTarget& target, int32_t cv, i
     const NceStationAbilities abilities = nceStationAbilities(version);
     switch (abilities.onMain) {
     case NceMainProgramming::usbCommands:
-        leaveProgrammingMode();
-        return writeWithUsbCommand(target, cv, value);
     case NceMainProgramming::packets:
-        leaveProgrammingMode();
-        return writeWithPackets(target, cv, value);
+        // A Power Cab's single track output stops the layout while it programs; on the ASCII
+        // command set this is its X, the only one it sends for the main.
+        if (mayBeProgramming())
+            leaveProgramming();
+        return abilities.onMain == NceMainProgramming::packets
+                   ? writeWithPackets(target, cv, value)
+                   : writeWithUsbCommand(target, cv, value);
     case NceMainProgramming::none:
         setStationErrorText("A Powerhouse Pro cannot program decoders through the NCE USB "
                             "interface: connect the computer to the station's serial port to "
@@ -115,7 +117,7 @@ int NceStationDriver::mainCommand(const uint8_t* command, size_t length,
         return 1;
     }
     uint8_t answer = 0;
-    if (link_.receiveAnswer(&answer, 1, answerWaitMs, answerGapMs) != 1) {
+    if (link_.receiveAnswer(&answer, 1, answerWaitMs(), answerGapMs) != 1) {
         setStationErrorText("No answer from the NCE station");
         return 1;
     }

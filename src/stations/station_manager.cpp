@@ -24,6 +24,9 @@ int32_t selectedIndex = -1;
 int openFlag = 0;
 bool hasErrorText = false;
 std::string errorText;
+std::string closedReason;
+ReadRetryObserver retryObserver = nullptr;
+void* retryContext = nullptr;
 CvValueCache stationValues;
 CvValueCache fileValues;
 
@@ -90,6 +93,14 @@ void readStoredStation(StationTag* tag, char* configuration) {
     store.closeKey();
 }
 
+// Opens the driver and notes why it failed, for every action tried until the next attempt.
+int openStation(CommandStationDriver* driver, const char* configuration) {
+    const int opened = driver->open(configuration) == 0 ? 1 : 0;
+    const char* text = stationErrorText();
+    closedReason = opened ? "" : text && *text ? text : "Error opening connection";
+    return opened;
+}
+
 } // namespace
 
 PtrList* stationList() {
@@ -128,7 +139,7 @@ void restoreStation() {
     if (driver) {
         selectedIndex = index;
         bool useStored = driver->getTag() == storedTag && configuration[0] != '\0';
-        openFlag = driver->open(useStored ? configuration : nullptr) == 0 ? 1 : 0;
+        openFlag = openStation(driver, useStored ? configuration : nullptr);
         if (openFlag)
             return;
     }
@@ -136,7 +147,7 @@ void restoreStation() {
     showMessageBox(nullptr, driver && text && *text ? text : "Error opening connection", "Error");
 }
 
-void saveAndShutdownStations() {
+void storeStationChoice() {
     std::string configuration;
     StationTag tag = 0;
     if (CommandStationDriver* driver = activeStation()) {
@@ -151,7 +162,10 @@ void saveAndShutdownStations() {
                              static_cast<uint32_t>(configuration.size() + 1));
         store.closeKey();
     }
+}
 
+void saveAndShutdownStations() {
+    storeStationChoice();
     selectStation(-1);
     if (drivers) {
         while (CommandStationDriver* driver = stationAt(0))
@@ -175,7 +189,7 @@ void selectStation(int32_t index) {
     if (!driver)
         return;
     selectedIndex = index;
-    openFlag = driver->open(nullptr) == 0 ? 1 : 0;
+    openFlag = openStation(driver, nullptr);
 }
 
 void reconnectStation() {
@@ -218,7 +232,13 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
         setStationErrorText(nothingReadBackOnMain);
         return 1;
     }
+    const int tries = 1 + driver->readRetries();
     int result = driver->readCv(cv, out);
+    for (int tryNumber = 2; result == decoderNoAcknowledge && tryNumber <= tries; ++tryNumber) {
+        if (retryObserver)
+            retryObserver(retryContext, cv, tryNumber, tries);
+        result = driver->readCv(cv, out);
+    }
     if (result == 0)
         remember(stationValues, cv, *out);
     return result;
@@ -245,6 +265,21 @@ int32_t stationGetVersion(StationVersionInfo* info) {
     setStationErrorText("No Command Station setup");
     CommandStationDriver* driver = activeStation();
     return driver ? driver->getVersion(info) : 1;
+}
+
+void setReadRetryObserver(ReadRetryObserver observer, void* context) {
+    retryObserver = observer;
+    retryContext = context;
+}
+
+void stationIdle() {
+    if (CommandStationDriver* driver = activeStation())
+        if (openFlag)
+            driver->idle();
+}
+
+const char* stationClosedReason() {
+    return closedReason.empty() ? "No connection to the command station" : closedReason.c_str();
 }
 
 int32_t stationHighestSafeCv() {

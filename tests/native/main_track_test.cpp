@@ -104,12 +104,12 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
          {}},
         {"binary: programming mode left before the main",
          true,
-         bytes({7, 3, 3}),
+         bytes({6, 2, 1}),
          [](NceStationDriver& d) {
              return d.writeCv(1, 3) | d.writeCvOnMain(locomotive(3, false), 1, 4);
          },
-         "9E A8 00 01 03 AA 9F AE 00 03 00 01 04",
-         {1000}},
+         "AA 9E A8 00 01 03 9F 95 05 03 EC 00 04 EB 95 05 03 EC 00 04 EB",
+         {1000, 200}},
         // The version asked once; X only because the track was in use.
         {"ASCII EPROM: programming mode left with X, the main without M or X",
          false,
@@ -120,7 +120,7 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
          },
          "4D 0D 0A 50 30 30 31 20 30 30 33 0D 0A AA 58 0D 0A 95 05 03 EC 00 04 EB 95 05 03 EC 00 "
          "04 EB 95 05 03 EC 01 04 EA 95 05 03 EC 01 04 EA",
-         {100, 100, 100, 200, 200}},
+         {100, 1000, 100, 100, 200, 200}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -225,7 +225,7 @@ TEST(MainTrackStation, PacketsLandOnlyAtTheDecodersAddress) {
         for (bool binary : {true, false}) {
             SimulatedStation station;
             BinaryStation binaryStation(station, binarySystems[0]);
-            AsciiProtocol ascii(station);
+            AsciiProtocol ascii(station, bytes({6, 0, 0}));
             StationProtocol& protocol =
                 binary ? static_cast<StationProtocol&>(binaryStation) : ascii;
             std::string answers;
@@ -237,7 +237,7 @@ TEST(MainTrackStation, PacketsLandOnlyAtTheDecodersAddress) {
         }
     }
     SimulatedStation station;
-    AsciiProtocol ascii(station);
+    AsciiProtocol ascii(station, bytes({6, 0, 0}));
     EXPECT_EQ(ascii.logText(bytes({0x96, 5, 0xC4, 0xD2, 0xEC, 0x02, 0x0A, 0xF2})),
               "96 05 C4 D2 EC 02 0A F2: locomotive 1234 long, write CV 3 = 10");
     EXPECT_EQ(ascii.logText(bytes({0xAF, 0x02, 0x01, 0x02, 0x02, 0x03})),

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "line_splitter.h"
@@ -24,11 +25,13 @@ class StationProtocol {
     virtual std::string logText(const std::string& command) const = 0;
 };
 
-// Command lines ("R029") answered up to the prompt, and the binary commands a station of the
-// ASCII command set takes besides: the version AA and the commands of the main.
+// Command lines ("R029") answered up to the prompt; between lines, the binary version command AA
+// too, answered with the three bytes of versionAnswer, as every NCE station does, and the binary
+// commands of the main.
 class AsciiProtocol : public StationProtocol {
   public:
-    explicit AsciiProtocol(SimulatedStation& station) : station_(station), mainTrack_(station) {}
+    AsciiProtocol(SimulatedStation& station, std::string versionAnswer)
+        : station_(station), versionAnswer_(std::move(versionAnswer)), mainTrack_(station) {}
 
     std::vector<std::string> feed(const char* data, std::size_t size) override;
     StationReply answer(const std::string& command) override;
@@ -38,12 +41,16 @@ class AsciiProtocol : public StationProtocol {
     bool isReadCommand(const std::string& command) const override {
         return !command.empty() && (command[0] == 'R' || command[0] == 'r');
     }
-    std::string logText(const std::string& command) const override;
+    std::string logText(const std::string& command) const override {
+        if (!command.empty() && MainTrackPackets::takes(static_cast<uint8_t>(command[0])))
+            return mainTrack_.logText(command);
+        return command == "\xAA" ? "AA" : command;
+    }
 
   private:
     SimulatedStation& station_;
+    std::string versionAnswer_;
     MainTrackPackets mainTrack_;
     LineSplitter splitter_;
-    std::string binary_;    // a binary command under way
-    bool lineStart_ = true; // no byte of a command line has come since the last line end
+    std::string binary_; // a command of the main under way
 };
