@@ -8,7 +8,9 @@
 #include "foundation/decimal_text.h"
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
+#include "model/read_retry_progress.h"
 #include "stations/high_cv_warning.h"
+#include "stations/station_failure_reason.h"
 #include "stations/station_manager.h"
 
 int32_t cvEditorCv = 1;
@@ -147,22 +149,21 @@ int32_t CvEditorRules::validCvFromBox() {
 
 void CvEditorRules::readInto(int32_t cv, std::string* error) {
     uint8_t value = 0;
-    cvEditorValueKnown = stationReadCv(cv, &value) == 0;
+    const int32_t result = stationReadCv(cv, &value);
+    cvEditorValueKnown = result == 0;
     cvEditorValue.setValue(value);
-    if (!cvEditorValueKnown) {
-        const char* text = stationErrorText();
-        *error = text ? text : "";
-    }
+    if (result)
+        *error = stationFailureReason(result, false);
     refresh();
 }
 
 void CvEditorRules::runAccess(uint32_t steps, const char* message, CvAccess access) {
     std::string error;
     if (!isStationOpen()) {
-        const char* text = stationErrorText();
-        error = text ? text : "";
+        error = stationClosedReason();
     } else {
         std::unique_ptr<WaitProgress> bar = view_.openWaitBar(steps, message);
+        ReadRetryProgress tries(*bar);
         const int32_t cv = validCvFromBox();
         if (!cv) {
             error = "Invalid CV Register";
@@ -178,6 +179,10 @@ void CvEditorRules::runAccess(uint32_t steps, const char* message, CvAccess acce
 }
 
 void CvEditorRules::readCv() {
+    // Asked before the wait bar opens; No sends nothing at all.
+    const int32_t cv = isStationOpen() ? validCvFromBox() : 0;
+    if (cv && needsHighCvConsent(cv) && !view_.confirm(highCvReadQuestion(cv), highCvCaption))
+        return;
     runAccess(2, "Reading CV", &CvEditorRules::readStep);
 }
 
@@ -201,9 +206,8 @@ void CvEditorRules::readStep(int32_t cv, WaitProgress&, std::string* error) {
 void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error) {
     if (cvIsReadOnly(static_cast<uint32_t>(cv))) {
         *error = "CV is Read Only";
-    } else if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
-        const char* text = stationErrorText();
-        *error = text ? text : "";
+    } else if (const int32_t result = stationWriteCv(cv, cvEditorValue.value())) {
+        *error = stationFailureReason(result, true);
         return; // a failed write is not read back
     }
     if (view_.isChecked(rereadCheckBox)) {

@@ -159,7 +159,7 @@ TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
     CliRun failed = runCli("--protocol binary --port " + shorted.device() + " read 1");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "error: Short circuit on the programming track\n");
-    EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"9E", "9F"}));
+    EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"AA", "9E", "9F"}));
 }
 
 // Every command ends with the message of its command on a line that chatters instead of
@@ -185,10 +185,12 @@ TEST(Cli, DetectsTheStationAndChoosesItsDriver) {
 TEST(Cli, EveryCommandEndsOnAChatteringLine) {
     SimStationProcess station({"--fault", "chatter", "--chatter-ms", "1"});
     std::string port = "--port " + station.device() + " ";
-    const std::pair<const char*, const char*> cases[] = {
-        {"read 1", "error: NO DATA RETURNED\n"},
-        {"write 1=3", "error: ERROR SENDING DATA\n"},
-        {"version", "error: ERROR ENTERING MAIN MODE\n"},
+    const std::string hint = ": the station did not answer. Is it switched on, and are port and "
+                             "speed right? Else run velquist-cli detect.\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {"read 1", "error: ERROR ENTERING PROGRAM MODE" + hint},
+        {"write 1=3", "error: ERROR ENTERING PROGRAM MODE" + hint},
+        {"version", "error: ERROR ENTERING MAIN MODE" + hint},
     };
     for (const auto& [command, out] : cases) {
         CliRun run = runCli(port + command);

@@ -18,7 +18,7 @@ const char cliDefaultPort[] = VELQUIST_DEFAULT_PORT;
 
 const char cliUsage[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary|auto] "
-    "[--allow-high-cvs] "
+    "[--allow-high-cvs] [--retries N] [--wait S] "
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | detect | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
@@ -26,7 +26,7 @@ const char cliUsage[] =
 
 const char cliHelp[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary|auto]\n"
-    "                    [--allow-high-cvs] COMMAND\n"
+    "                    [--allow-high-cvs] [--retries N] [--wait S] COMMAND\n"
     "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
@@ -61,9 +61,14 @@ const char cliHelp[] =
     "                                or later, or a Power Cab or Twin on the USB interface;\n"
     "                                auto asks the station's version first and takes the\n"
     "                                command set it programs with\n"
-    "  --allow-high-cvs              let write and restore write CVs above the station's safe\n"
-    "                                limit (255 on a Powerhouse Pro, whose programming track can\n"
-    "                                write such a CV to another CV; refused whole without it)\n"
+    "  --allow-high-cvs              let read, backup, write and restore reach CVs above the\n"
+    "                                station's safe limit (255 on a Powerhouse Pro, whose\n"
+    "                                programming track can reach another CV instead; refused\n"
+    "                                whole without it)\n"
+    "  --retries N                   try a read the decoder did not acknowledge up to N more\n"
+    "                                times, 0 to 5 (default 2)\n"
+    "  --wait S                      seconds an answer may take, 2 to 60 (default 16 for ascii,\n"
+    "                                10 for binary)\n"
     "  --help                        this text (only as the first word)\n"
     "Options go before the command. Texts are UTF-8; decoder files hold them in Windows-1252.\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
@@ -81,7 +86,7 @@ std::vector<int> defaultBackupCvs() {
 namespace {
 
 // The options before the command; those with a value take the next word.
-const char* const valueOptions[] = {"--port", "--baud", "--protocol"};
+const char* const valueOptions[] = {"--port", "--baud", "--protocol", "--retries", "--wait"};
 const char* const flagOptions[] = {"--allow-high-cvs", "--help"};
 
 template <size_t count> bool isOneOf(const std::string& word, const char* const (&options)[count]) {
@@ -253,6 +258,16 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         if (option == "--port") {
             request.port = value;
             request.portGiven = true;
+        } else if (option == "--retries" || option == "--wait") {
+            const bool retries = option == "--retries";
+            if (!parseNumber(value, retries ? 0 : 2, retries ? 5 : 60,
+                             retries ? request.readRetries : request.answerWaitSeconds)) {
+                error = option +
+                        (retries ? " must be a number from 0 to 5: '"
+                                 : " must be a number from 2 to 60: '") +
+                        value + "'";
+                return false;
+            }
         } else if (option == "--protocol") {
             if (value != "ascii" && value != "binary" && value != "auto") {
                 error = "protocol must be ascii, binary or auto: '" + value + "'";

@@ -41,8 +41,12 @@ struct CliRequest {
     std::string texts[3];
     // restore: read every written CV back.
     bool verify = false;
-    // write and restore: write CVs above the station's safe limit too.
+    // read, write, backup and restore: reach CVs above the station's safe limit too.
     bool allowHighCvs = false;
+    // How often a read the decoder did not acknowledge is tried again; -1: the default.
+    int readRetries = -1;
+    // Seconds an answer may take; 0: the driver's default.
+    int answerWaitSeconds = 0;
 };
 
 extern const char cliUsage[];

@@ -15,6 +15,7 @@
 #include "stations/high_cv_warning.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
+#include "stations/station_advice.h"
 #include "stations/station_finder.h"
 #include "stations/station_manager.h"
 
@@ -200,22 +201,29 @@ int restore(const CliRequest& request, const DecoderFileContent& content) {
     return problems.empty() ? 0 : 1;
 }
 
-// A station whose programming track writes some CVs to others: a command that would write one is
-// refused whole, before anything is written, unless the user allowed it.
-bool refusesHighCvs(const CliRequest& request, const std::vector<int>& cvs) {
+// A station whose programming track reaches other CVs above its limit: a command that would read
+// or write one is refused whole, before anything is sent, unless the user allowed it.
+bool refusesHighCvs(const CliRequest& request, const std::vector<int>& cvs, bool write) {
     if (request.allowHighCvs)
         return false;
     for (int cv : cvs) {
         if (needsHighCvConsent(cv)) {
             std::fprintf(stderr,
-                         "error: %s Nothing was written; give --allow-high-cvs before the "
-                         "command to write it anyway.\n",
-                         highCvHazard(cv).c_str());
+                         "error: %s Nothing was %s; give --allow-high-cvs before the "
+                         "command to %s it anyway.\n",
+                         (write ? highCvHazard(cv) : highCvReadHazard(cv)).c_str(),
+                         write ? "written" : "read", write ? "write" : "read");
             saveAndShutdownStations();
             return true;
         }
     }
     return false;
+}
+
+// No one can answer a question here: the note says what the user must see to.
+bool noteSingleTrack(const std::string& note) {
+    std::fprintf(stderr, "note: %s\n", note.c_str());
+    return true;
 }
 
 void noteUnopenedPorts(const StationSearchResult& result) {
@@ -287,20 +295,27 @@ int run(const CliRequest& request) {
         binary ? static_cast<NceStationDriver*>(new NceBinaryDriver()) : new NceDriver();
     driver->setPortName(request.port.c_str());
     driver->setBaudIndex(request.baudIndex);
+    if (request.readRetries >= 0)
+        driver->setReadRetries(request.readRetries);
+    driver->setAnswerWaitSeconds(request.answerWaitSeconds);
+    setStationFrontEnd(StationFrontEnd::commandLine);
+    setSingleTrackCheck(noteSingleTrack);
     selectStation(0);
     if (!isStationOpen())
         return fail();
 
+    std::vector<int> reached;
+    if (request.command == CliRequest::Command::restore)
+        reached = restoredCvs(restoring);
+    else
+        for (const auto& entry : request.cvs)
+            reached.push_back(entry.first);
+    const bool writes = request.command == CliRequest::Command::restore ||
+                        request.command == CliRequest::Command::write;
+    if (refusesHighCvs(request, reached, writes))
+        return 1;
     if (request.command == CliRequest::Command::backup)
         return backup(request);
-    std::vector<int> written;
-    if (request.command == CliRequest::Command::restore)
-        written = restoredCvs(restoring);
-    else if (request.command == CliRequest::Command::write)
-        for (const auto& entry : request.cvs)
-            written.push_back(entry.first);
-    if (refusesHighCvs(request, written))
-        return 1;
     if (request.command == CliRequest::Command::restore)
         return restore(request, restoring);
     if (request.command == CliRequest::Command::version) {
