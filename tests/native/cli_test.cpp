@@ -164,18 +164,27 @@ TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
 
 // Every command ends with the message of its command on a line that chatters instead of
 // answering ("CO" every millisecond: each wait ends at the byte limit).
-// detect and --protocol auto against a binary station: the version chooses the driver.
+// detect and --protocol auto against EPROMs that program through the binary and ASCII sets.
 TEST(Cli, DetectsTheStationAndChoosesItsDriver) {
-    SimStationProcess station({"--protocol", "binary", "--system", "power-cab-usb-7.3.3"});
-    const std::string port = "--port " + station.device() + " ";
-    CliRun detect = runCli(port + "detect");
-    EXPECT_EQ(detect.status, 0);
-    EXPECT_EQ(detect.out,
-              station.device() + " 9600 binary 7.3.3 Power Cab 1.65 through the USB interface\n");
-    EXPECT_EQ(runCli(port + "--protocol auto read 8").out, "8=11\n");
-    EXPECT_EQ(station.receivedLines(),
-              (std::vector<std::string>{"AA", "AA", "9E", "A9 00 08", "9F"}));
-
+    const struct {
+        std::vector<std::string> options;
+        const char* found;
+        std::vector<std::string> wire;
+    } cases[] = {
+        {{"--protocol", "binary", "--system", "powerhouse-pro-6.2.1"},
+         " 9600 binary 6.2.1 Powerhouse Pro, EPROM 6.2.1\n",
+         {"AA", "AA", "AA", "9E", "A9 00 08", "9F"}},
+        {{"--system", "powerhouse-pro-6.0.0"},
+         " 9600 ascii 6.0.0 Powerhouse Pro, EPROM 6.0.0\n",
+         {"AA", "AA", "M", "R008", "X"}},
+    };
+    for (const auto& c : cases) {
+        SimStationProcess station(c.options);
+        const std::string port = "--port " + station.device() + " ";
+        EXPECT_EQ(runCli(port + "detect").out, station.device() + c.found);
+        EXPECT_EQ(runCli(port + "--protocol auto read 8").out, "8=11\n");
+        EXPECT_EQ(station.receivedLines(), c.wire) << c.found;
+    }
     CliRun nothing = runCli("--port /dev/velquist-no-such-port detect");
     EXPECT_EQ(nothing.status, 1);
     EXPECT_NE(nothing.out.find("/dev/velquist-no-such-port could not be opened"), std::string::npos)
