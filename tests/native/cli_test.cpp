@@ -160,8 +160,6 @@ TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
     EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"AA", "9E", "9F"}));
 }
 
-// Every command ends with the message of its command on a line that chatters instead of
-// answering ("CO" every millisecond: each wait ends at the byte limit).
 // detect and --protocol auto against EPROMs that program through the binary and ASCII sets.
 TEST(Cli, DetectsTheStationAndChoosesItsDriver) {
     const struct {
@@ -188,6 +186,8 @@ TEST(Cli, DetectsTheStationAndChoosesItsDriver) {
     EXPECT_NE(nothing.out.find("no-such-port could not be opened"), std::string::npos);
 }
 
+// Every command ends with the message of its command on a line that chatters instead of
+// answering ("CO" every millisecond: each wait ends at the byte limit).
 TEST(Cli, EveryCommandEndsOnAChatteringLine) {
     SimStationProcess station({"--fault", "chatter", "--chatter-ms", "1"});
     std::string port = "--port " + station.device() + " ";
