@@ -18,6 +18,7 @@ class OutputFile {
     virtual bool close() = 0;
 };
 
+// Paths are UTF-8 on every platform.
 class FileAccess {
   public:
     virtual ~FileAccess() = default;

@@ -1,7 +1,9 @@
-// The files seam on Windows: CreateFileA takes every path the file dialogs return.
+// The files seam on Windows: the UTF-8 names go to the wide calls, which take every name a file
+// dialog or the command line can give, also those the ANSI code page lacks.
 #include <windows.h>
 
 #include "files/file_access.h"
+#include "foundation/win32_utf8.h"
 
 namespace {
 
@@ -37,23 +39,24 @@ class Win32OutputFile : public OutputFile {
 class Win32FileAccess : public FileAccess {
   public:
     std::unique_ptr<OutputFile> create(const std::string& path) override {
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return nullptr;
         return std::make_unique<Win32OutputFile>(handle);
     }
     bool replace(const std::string& from, const std::string& to) override {
-        const DWORD attributes = GetFileAttributesA(to.c_str());
+        const std::wstring target = wideFromUtf8(to);
+        const DWORD attributes = GetFileAttributesW(target.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             return false;
-        return MoveFileExA(from.c_str(), to.c_str(),
+        return MoveFileExW(wideFromUtf8(from).c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
-    void remove(const std::string& path) override { DeleteFileA(path.c_str()); }
+    void remove(const std::string& path) override { DeleteFileW(wideFromUtf8(path).c_str()); }
     bool readStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) override {
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return false;
         bytes.assign(limit, 0);

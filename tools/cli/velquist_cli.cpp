@@ -69,7 +69,7 @@ void printText(const char* label, const std::string& text) {
 }
 
 bool loadFile(const std::string& file, DecoderFileContent& content) {
-    const DecoderFileLoad load = loadDecoderFile(systemPath(file), content, nullptr);
+    const DecoderFileLoad load = loadDecoderFile(file, content, nullptr);
     if (!load.error.empty()) {
         std::fprintf(stderr, "error: %s: %s\n", file.c_str(), load.error.c_str());
         return false;
@@ -82,8 +82,7 @@ bool loadFile(const std::string& file, DecoderFileContent& content) {
 
 // A decoder file, or a CV list when the name ends in .csv.
 bool saveFile(const std::string& file, const DecoderFileContent& content) {
-    if (const char* error =
-            saveDecoderFile(systemPath(file), content, nullptr, namesCvList(file))) {
+    if (const char* error = saveDecoderFile(file, content, nullptr, namesCvList(file))) {
         std::fprintf(stderr, "error: %s: %s\n", file.c_str(), error);
         return false;
     }
@@ -114,8 +113,7 @@ int sheet(const CliRequest& request) {
         std::fwrite(html.data(), 1, html.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    if (const char* error =
-            saveFileBytes(systemPath(request.output), {html.begin(), html.end()}, nullptr)) {
+    if (const char* error = saveFileBytes(request.output, {html.begin(), html.end()}, nullptr)) {
         std::fprintf(stderr, "error: %s: %s\n", request.output.c_str(), error);
         return 1;
     }
@@ -199,9 +197,8 @@ int run(const CliRequest& request) {
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
         return 1;
     // Before the decoder is read, not after minutes of reading.
-    const std::string path = systemPath(request.file);
     if (request.command == CliRequest::Command::backup &&
-        (!canSaveDecoderFileAt(path) || isMarkedReadOnly(path))) {
+        (!canSaveDecoderFileAt(request.file) || isMarkedReadOnly(request.file))) {
         std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
         return 1;
     }
