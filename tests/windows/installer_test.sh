@@ -83,7 +83,8 @@ check "it keeps the settings" test -n "$(win reg query 'HKCU\Software\Quenby\DCC
 # Typed as on Windows, unquoted: /D= takes the rest of the command line.
 check "a silent install with /D= goes into that folder" \
     "$tools/wine-run.sh" "$setup" /S '/D=C:\Velquist' Test </dev/null
-check_equal "and the Apps entry names it" 'C:\Velquist Test|velquist.exe' \
-    "$(value "$uninstall_key" InstallLocation)|$(ls "$WINEPREFIX/drive_c/Velquist Test" | grep -x velquist.exe)"
+check "and the folder holds the program" test -f "$WINEPREFIX/drive_c/Velquist Test/velquist.exe"
+check_equal "and the Apps entry names it" 'C:\Velquist Test' \
+    "$(value "$uninstall_key" InstallLocation)"
 
 [ "$failures" -eq 0 ]
