@@ -31,7 +31,8 @@ check_equal "package.sh prints the installer's path" "velquist-1.0-windows-x64-s
 check "the silent install succeeds" "$tools/wine-run.sh" "$setup" /S /PATH </dev/null
 folder_win="$(win cmd /c echo %LOCALAPPDATA%)\\Programs\\Velquist"
 folder=$(win winepath -u "$folder_win")
-shortcut=$(win winepath -u "$(win cmd /c echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Velquist.lnk")
+start_menu="$(win cmd /c echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs"
+shortcut=$(win winepath -u "$start_menu\\Velquist.lnk")
 installed() { (cd "$folder" 2>/dev/null && LC_ALL=C ls | tr '\n' ' '); }
 check_equal "it puts both programs, the README, the licence and the uninstaller in the folder" \
     "LICENSE.txt README.txt uninstall.exe velquist-cli.exe velquist.exe " "$(installed)"
