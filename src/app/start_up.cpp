@@ -37,6 +37,15 @@ bool initialiseCommonControls() {
     return InitCommonControlsEx(&controls) != FALSE;
 }
 
+// How often the station is told that nothing runs, so it can leave programming mode in time.
+constexpr UINT stationIdleCheckMs = 1000;
+
+// Timer messages are dispatched only between actions (and while a message box waits), never in
+// the middle of a station exchange.
+void CALLBACK checkStationIdle(HWND, UINT, UINT_PTR, DWORD) {
+    stationIdle();
+}
+
 // Runs until the quit message and returns its code.
 int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
     MSG message{};
@@ -86,6 +95,7 @@ int runVelquist(HINSTANCE instance, int showCommand, const StartFile& startFile)
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     setNceOptionsPageFactory(createNceOptionsPage);
     restoreStation();
+    const UINT_PTR idleTimer = SetTimer(nullptr, 0, stationIdleCheckMs, checkStationIdle);
 
     int exitCode = 0;
     if (registerAnimationClass() == 0 && registerSpeedTableClasses() == 0) {
@@ -95,6 +105,7 @@ int runVelquist(HINSTANCE instance, int showCommand, const StartFile& startFile)
 
     // The window goes first: its destruction stores the placement before the station is stored
     // and closed.
+    KillTimer(nullptr, idleTimer);
     frame->destroyPage();
     saveAndShutdownStations();
     return exitCode;

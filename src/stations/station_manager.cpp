@@ -23,6 +23,9 @@ int32_t selectedIndex = -1;
 int openFlag = 0;
 bool hasErrorText = false;
 std::string errorText;
+std::string closedReason;
+ReadRetryObserver retryObserver = nullptr;
+void* retryContext = nullptr;
 CvValueCache stationValues;
 CvValueCache fileValues;
 
@@ -89,6 +92,14 @@ void readStoredStation(StationTag* tag, char* configuration) {
     store.closeKey();
 }
 
+// Opens the driver and notes why it failed, for every action tried until the next attempt.
+int openStation(CommandStationDriver* driver, const char* configuration) {
+    const int opened = driver->open(configuration) == 0 ? 1 : 0;
+    const char* text = stationErrorText();
+    closedReason = opened ? "" : text && *text ? text : "Error opening connection";
+    return opened;
+}
+
 } // namespace
 
 PtrList* stationList() {
@@ -127,7 +138,7 @@ void restoreStation() {
     if (driver) {
         selectedIndex = index;
         bool useStored = driver->getTag() == storedTag && configuration[0] != '\0';
-        openFlag = driver->open(useStored ? configuration : nullptr) == 0 ? 1 : 0;
+        openFlag = openStation(driver, useStored ? configuration : nullptr);
         if (openFlag)
             return;
     }
@@ -135,7 +146,7 @@ void restoreStation() {
     showMessageBox(nullptr, driver && text && *text ? text : "Error opening connection", "Error");
 }
 
-void saveAndShutdownStations() {
+void storeStationChoice() {
     std::string configuration;
     StationTag tag = 0;
     if (CommandStationDriver* driver = activeStation()) {
@@ -150,7 +161,10 @@ void saveAndShutdownStations() {
                              static_cast<uint32_t>(configuration.size() + 1));
         store.closeKey();
     }
+}
 
+void saveAndShutdownStations() {
+    storeStationChoice();
     selectStation(-1);
     if (drivers) {
         while (CommandStationDriver* driver = stationAt(0))
@@ -174,7 +188,7 @@ void selectStation(int32_t index) {
     if (!driver)
         return;
     selectedIndex = index;
-    openFlag = driver->open(nullptr) == 0 ? 1 : 0;
+    openFlag = openStation(driver, nullptr);
 }
 
 void reconnectStation() {
@@ -212,7 +226,13 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
         return 1;
     uint8_t local = 0;
     uint8_t* out = value ? value : &local;
+    const int tries = 1 + driver->readRetries();
     int result = driver->readCv(cv, out);
+    for (int tryNumber = 2; result == decoderNoAcknowledge && tryNumber <= tries; ++tryNumber) {
+        if (retryObserver)
+            retryObserver(retryContext, cv, tryNumber, tries);
+        result = driver->readCv(cv, out);
+    }
     if (result == 0)
         remember(stationValues, cv, *out);
     return result;
@@ -232,6 +252,21 @@ int32_t stationGetVersion(StationVersionInfo* info) {
     setStationErrorText("No Command Station setup");
     CommandStationDriver* driver = activeStation();
     return driver ? driver->getVersion(info) : 1;
+}
+
+void setReadRetryObserver(ReadRetryObserver observer, void* context) {
+    retryObserver = observer;
+    retryContext = context;
+}
+
+void stationIdle() {
+    if (CommandStationDriver* driver = activeStation())
+        if (openFlag)
+            driver->idle();
+}
+
+const char* stationClosedReason() {
+    return closedReason.empty() ? "No connection to the command station" : closedReason.c_str();
 }
 
 int32_t stationHighestSafeCv() {

@@ -42,6 +42,12 @@ TEST(CliArguments, AcceptsTheThreeCommands) {
         ASSERT_TRUE(parse({"--protocol", protocol, "backup", "f.dcc"}, chosen, error)) << error;
         EXPECT_EQ(chosen.binaryProtocol, binary);
     }
+
+    CliRequest detect;
+    ASSERT_TRUE(parse({"--protocol", "auto", "detect"}, detect, error)) << error;
+    EXPECT_EQ(detect.command, CliRequest::Command::detect);
+    EXPECT_TRUE(detect.autoProtocol);
+    EXPECT_FALSE(detect.portGiven);
 }
 
 TEST(CliArguments, RejectsBadInputWithAReason) {
@@ -74,6 +80,25 @@ TEST(CliArguments, RejectsBadInputWithAReason) {
     }
 }
 
+// The reason names the real mistake, not what the misplaced word looked like to the command.
+TEST(CliArguments, NamesOptionsAfterTheCommandMissingValuesAndTextsACvListCannotHold) {
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"read", "1", "--protocol", "binary"}, "options go before the command: '--protocol'"},
+        {{"write", "1=3", "--baud", "9600"}, "options go before the command: '--baud'"},
+        {{"restore", "f.dcc", "--port", "COM2"}, "options go before the command: '--port'"},
+        {{"detect", "--port", "COM2"}, "options go before the command: '--port'"},
+        {{"--port", "--baud", "9600", "version"}, "--port needs a value"},
+        {{"backup", "f.csv", "--notes", "x"},
+         "a CV list (f.csv) cannot hold --name, --owner or --notes: back up into a decoder file"},
+    };
+    for (const auto& [words, reason] : cases) {
+        CliRequest request;
+        std::string error;
+        EXPECT_FALSE(parse(words, request, error)) << reason;
+        EXPECT_EQ(error, reason);
+    }
+}
+
 TEST(Cli, ReadsWritesAndAsksForTheVersion) {
     SimStationProcess station;
     std::string port = "--port " + station.device() + " ";
@@ -98,6 +123,13 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "error: NO ACKNOWLEDGE FROM DECODER\n");
     EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001", "X"}));
+
+    // Where a write of several CVs stopped, and what it never sent.
+    SimStationProcess deaf({"--no-feedback-cv", "3"});
+    CliRun partly = runCli("--port " + deaf.device() + " write 29=6 3=5 4=1 5=2");
+    EXPECT_EQ(partly.status, 1);
+    EXPECT_EQ(partly.out, "error: CV 3: NO ACKNOWLEDGE FROM DECODER\nwritten: CV 29\nfailed: CV 3\n"
+                          "not tried: CV 4, CV 5\n");
 
     CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
     EXPECT_EQ(missing.status, 1);
@@ -127,18 +159,38 @@ TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
     CliRun failed = runCli("--protocol binary --port " + shorted.device() + " read 1");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "error: Short circuit on the programming track\n");
-    EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"9E", "9F"}));
+    EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"AA", "9E", "9F"}));
 }
 
 // Every command ends with the message of its command on a line that chatters instead of
 // answering ("CO" every millisecond: each wait ends at the byte limit).
+// detect and --protocol auto against a binary station: the version chooses the driver.
+TEST(Cli, DetectsTheStationAndChoosesItsDriver) {
+    SimStationProcess station({"--protocol", "binary", "--system", "power-cab-usb-7.3.3"});
+    const std::string port = "--port " + station.device() + " ";
+    CliRun detect = runCli(port + "detect");
+    EXPECT_EQ(detect.status, 0);
+    EXPECT_EQ(detect.out,
+              station.device() + " 9600 binary 7.3.3 Power Cab 1.65 through the USB interface\n");
+    EXPECT_EQ(runCli(port + "--protocol auto read 8").out, "8=11\n");
+    EXPECT_EQ(station.receivedLines(),
+              (std::vector<std::string>{"AA", "AA", "9E", "A9 00 08", "9F"}));
+
+    CliRun nothing = runCli("--port /dev/velquist-no-such-port detect");
+    EXPECT_EQ(nothing.status, 1);
+    EXPECT_NE(nothing.out.find("/dev/velquist-no-such-port could not be opened"), std::string::npos)
+        << nothing.out;
+}
+
 TEST(Cli, EveryCommandEndsOnAChatteringLine) {
     SimStationProcess station({"--fault", "chatter", "--chatter-ms", "1"});
     std::string port = "--port " + station.device() + " ";
-    const std::pair<const char*, const char*> cases[] = {
-        {"read 1", "error: NO DATA RETURNED\n"},
-        {"write 1=3", "error: ERROR SENDING DATA\n"},
-        {"version", "error: ERROR ENTERING MAIN MODE\n"},
+    const std::string hint = ": the station did not answer. Is it switched on, and are port and "
+                             "speed right? Else run velquist-cli detect.\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {"read 1", "error: ERROR ENTERING PROGRAM MODE" + hint},
+        {"write 1=3", "error: ERROR ENTERING PROGRAM MODE" + hint},
+        {"version", "error: ERROR ENTERING MAIN MODE" + hint},
     };
     for (const auto& [command, out] : cases) {
         CliRun run = runCli(port + command);
