@@ -282,8 +282,9 @@ int run(const CliRequest& request) {
     if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
         return 1;
     // Before the decoder is read, not after minutes of reading.
+    const std::string& path = request.file;
     if (request.command == CliRequest::Command::backup &&
-        (!canSaveDecoderFileAt(request.file) || isMarkedReadOnly(request.file))) {
+        (!canSaveDecoderFileAt(path) || isMarkedReadOnly(path))) {
         std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
         return 1;
     }
