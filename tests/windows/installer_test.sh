@@ -1,11 +1,8 @@
 #!/bin/bash
-# The Windows installer in a fresh Wine prefix: tools/package.sh builds it; a silent install
-# (/S /PATH) puts both programs, the README and the licence in the user's own programs folder, with
-# the Start menu entry, the .vqd file type, the Settings > Apps entry and the folder on the user's
-# PATH; velquist.exe starts from the Start menu entry; a decoder file opened through its file type
-# comes up loaded on Load/Save; a second install replaces the first in place; a silent uninstall
-# leaves none of our files, entries or keys, but the settings and a decoder file saved in the
-# folder; /D= installs elsewhere.
+# The installer tools/package.sh builds, in a fresh Wine prefix: silent install, with its files,
+# shortcut and keys; velquist.exe from the Start menu entry; a .vqd opened through its file type;
+# a second install over the first; a silent uninstall that leaves only the settings and a decoder
+# file saved in the folder; /D=.
 # Usage: installer_test.sh PACKAGE_SH VELQUIST_UI_EXE VELQUIST_CLI STATION_LINK  (DISPLAY set)
 set -uo pipefail
 package=$1 ui_exe=$2 cli=$3 link=$4
