@@ -6,6 +6,7 @@
 ;
 ; tools/package.sh builds it from the files of the release zip:
 ;   makensis -DVERSION=1.0 -DFILES=DIR -DICON=velquist.ico -DOUTFILE=SETUP.exe velquist.nsi
+; VERSION is the project's MAJOR.MINOR; the version resource adds ".0.0".
 ; Silent use: SETUP.exe /S [/PATH] [/D=FOLDER], where /PATH adds the folder to the user's PATH
 ; and /D (last, unquoted) installs elsewhere. The uninstaller takes /S.
 
