@@ -1,8 +1,8 @@
 #!/bin/bash
 # The installer tools/package.sh builds, in a fresh Wine prefix: silent install, with its files,
 # shortcut and keys; velquist.exe from the Start menu entry; a .vqd opened through its file type;
-# a second install over the first; a silent uninstall that leaves only the settings and a decoder
-# file saved in the folder; /D=.
+# a second install over the first and one after the folder was deleted; a silent uninstall that
+# leaves only the settings and a decoder file saved in the folder; /D=.
 # Usage: installer_test.sh PACKAGE_SH VELQUIST_UI_EXE VELQUIST_CLI STATION_LINK  (DISPLAY set)
 set -uo pipefail
 package=$1 ui_exe=$2 cli=$3 link=$4
@@ -65,6 +65,10 @@ check_equal "and replaces the first in place, with the folder on the PATH once" 
     "LICENSE.txt README.txt uninstall.exe velquist-cli.exe velquist.exe |$folder_win" \
     "$(installed)|$(value 'HKCU\Environment' Path)"
 
+rm -rf "$folder"
+check_equal "a folder deleted by hand comes back with the next install, for the uninstaller" \
+    "LICENSE.txt README.txt uninstall.exe velquist-cli.exe velquist.exe " \
+    "$("$tools/wine-run.sh" "$setup" /S </dev/null; installed)"
 cp "$work/GP9 Lok.vqd" "$folder/mine.vqd"
 check "the silent uninstall starts" "$tools/wine-run.sh" "$folder/uninstall.exe" /S </dev/null
 # The uninstaller runs on as a copy of itself; removing itself is its last step.
