@@ -58,12 +58,16 @@ INT_PTR StationSetupPage::onCommand(int id, int notification) {
     return 1;
 }
 
-void StationSetupPage::showOptionsPage(bool reselect) {
-    // Destroying the old page applies its settings to its driver before the choice changes.
+void StationSetupPage::closeOptionsPage() {
     if (optionsPage_) {
         optionsPage_->destroyPage();
         optionsPage_ = nullptr;
     }
+}
+
+void StationSetupPage::showOptionsPage(bool reselect) {
+    // Destroying the old page applies its settings to its driver before the choice changes.
+    closeOptionsPage();
     if (reselect) {
         const LRESULT chosen = SendDlgItemMessageA(window_, IDC_STATION_LIST, CB_GETCURSEL, 0, 0);
         selectStation(static_cast<int32_t>(chosen));
@@ -81,10 +85,7 @@ void StationSetupPage::showOptionsPage(bool reselect) {
 
 void StationSetupPage::findStation() {
     // Closing the options page applies what was typed on it, as any change of station does.
-    if (optionsPage_) {
-        optionsPage_->destroyPage();
-        optionsPage_ = nullptr;
-    }
+    closeOptionsPage();
     // The active station may hold one of the ports.
     const int32_t previous = selectedStationIndex();
     selectStation(-1);

@@ -17,6 +17,8 @@ class StationSetupPage : public TabPage {
     // Replaces the hosted options page; with reselect, the station chosen in the list becomes
     // the active one first.
     void showOptionsPage(bool reselect);
+    // Destroys the hosted options page, which applies its settings to its driver.
+    void closeOptionsPage();
     // Asks every serial port for a station and offers the one found.
     void findStation();
 

@@ -155,11 +155,10 @@ TEST_F(CvEditorRulesTest, ReadAndWriteCheckTheNumberAndTheStation) {
     EXPECT_EQ(decoder().traffic, Lines{"W29=7"});
 }
 
-// A failed read leaves no value to write unseen: the boxes are empty, and Write CV asks for a
-// value until one is typed, clicked or set.
+// After a failed read the boxes are empty and Write CV asks until a value is given.
 TEST_F(CvEditorRulesTest, AFailedReadLeavesNoValueToWrite) {
     const std::pair<int, const char*> givenValues[] = {
-        {decimalValueBox, "W30=5"}, {firstBitBox + 7, "W30=1"}, {clearAllBitsButton, "W30=0"}};
+        {decimalValueBox, "W30=5"}, {firstBitBox + 7, "W30=0"}, {setAllBitsButton, "W30=255"}};
     for (const auto& [control, written] : givenValues) {
         decoder().cvs.erase(30);
         box(cvNumberBox) = "30";
@@ -171,7 +170,6 @@ TEST_F(CvEditorRulesTest, AFailedReadLeavesNoValueToWrite) {
         click(writeCvButton);
         EXPECT_EQ(view_.page.eventsStartingWith("error"),
                   Lines{"error Type the value to write: the last read failed, so there is none"});
-        view_.page.checks[firstBitBox + 7] = true;
         control == decimalValueBox ? type(control, "5") : click(control);
         click(writeCvButton);
         EXPECT_EQ(decoder().traffic, Lines{written}) << written;

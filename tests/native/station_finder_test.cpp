@@ -15,13 +15,12 @@ const std::string inUse = "in use";
 class PortsOnTheLine : public FakeSerialPort {
   public:
     using Answers = std::map<std::string, std::pair<std::string, std::string>>;
-    PortsOnTheLine(std::shared_ptr<State> state, Answers answers)
-        : FakeSerialPort(state), state_(std::move(state)), answers_(std::move(answers)) {
-        state_->binary = true;
-    }
+    PortsOnTheLine(std::shared_ptr<State> state, const Answers& answers)
+        : FakeSerialPort(state), state_(std::move(state)), answers_(answers) {}
     SerialOpenStep open(const char* name, uint32_t baudRate) override {
-        const auto& answers = answers_[name];
-        const std::string answer = baudRate == 9600 ? answers.first : answers.second;
+        const auto& [slow, fast] = answers_.at(name);
+        const std::string answer = baudRate == 9600 ? slow : fast;
+        state_->binary = true;
         state_->openResult = answer == inUse ? serialCannotOpen : serialOpened;
         state_->respond = [answer](const std::string&) { return answer; };
         return FakeSerialPort::open(name, baudRate);
@@ -29,7 +28,7 @@ class PortsOnTheLine : public FakeSerialPort {
 
   private:
     std::shared_ptr<State> state_;
-    Answers answers_;
+    const Answers& answers_;
 };
 
 struct Search {
@@ -61,8 +60,7 @@ Search search(const PortsOnTheLine::Answers& answers, size_t stopAfterTries = 99
     return run;
 }
 
-// Each port tried at 9600, then 19200 unless a station answered; only three small bytes are a
-// version.
+// 9600, then 19200 unless a station answered; only three small bytes are a version.
 TEST(StationFinder, TriesEachPortAtBothSpeedsAndKnowsAStationByItsVersion) {
     const std::pair<PortsOnTheLine::Answers, const char*> cases[] = {
         {{{"COM1", {"", ""}}, {"COM2", {"", ""}}}, "COM1:9600 COM1:19200 COM2:9600 COM2:19200 "},

@@ -4,8 +4,8 @@
 # chooses the driver and tests it, the choice survives a restart, and the locomotive page's Read
 # and Write Changes and the CV editor work through it. A CV above 255 is written without a
 # question on the Power Cab, and only after the warning on a Powerhouse Pro with EPROM 6.2.1,
-# which Find Station then finds from a first start on the ASCII driver.
-# The normal station is back on COM1 at the end, and the program's settings are gone.
+# which Find Station then finds. The normal station is back on COM1 at the end, and the
+# program's settings are gone.
 # Usage: binary_station_end_to_end_test.sh VELQUIST_EXE UI_DRIVER_EXE SIM_STATION STATION_DIR
 #        (WINEPREFIX, DISPLAY set)
 set -uo pipefail
@@ -97,8 +97,7 @@ take_commands
 check_equal "Yes wrote CV 300 once" "9E A8:01:2C:09 A9:00:2C" "$commands"
 quit_program
 
-# Find Station (1017) from a first start on the ASCII driver: AA on COM1 finds the station, and
-# Yes chooses the binary driver there as if by hand.
+# Find Station (1017) from a first start on the ASCII driver; Yes chooses as if by hand.
 take_commands
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 start_program

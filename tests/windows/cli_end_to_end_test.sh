@@ -3,9 +3,9 @@
 # COM9, which only the device namespace reaches): every command with the exit codes and messages
 # of the Linux tool; then a name with accents typed on the command line is stored in
 # Windows-1252, shown by the program's Load/Save page and saved by the program, and the tool
-# shows the program's file as it was typed; a file name the ANSI code page cannot hold is
-# written and read by that name; velquist.exe FILE opens such a file loaded on Load/Save, and
-# shows Load's message for one it cannot load.
+# shows the program's file as it was typed; a file name no ANSI code page holds keeps it;
+# velquist.exe FILE opens such a file loaded on Load/Save, and shows Load's message for one it
+# cannot load.
 # Usage: cli_end_to_end_test.sh VELQUIST_CLI_EXE VELQUIST_EXE VELQUIST_UI_EXE
 #        (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set; COM12 mapped to the station)
 set -uo pipefail
