@@ -107,6 +107,22 @@ check_equal "Yes writes it, and the station puts it in CV 44" "9" \
 take_commands
 check_equal "Yes wrote CV 300 once" "9E A8:01:2C:09 A9:00:2C" "$commands"
 quit_program
+take_commands
+
+# A Powerhouse Pro with the 2004 EPROM programs through the ASCII driver: Test and Read CV say
+# so, and neither 9E nor 9F ever reaches it.
+"$tools/sim-station-ctl.sh" start "$sim" "$station_dir" --protocol binary \
+    --system powerhouse-pro-6.0.0 || exit 1
+seen=0
+refusal="Error|This Powerhouse Pro (EPROM 6.0.0) programs decoders through the ASCII driver: choose it on Connection Setup"
+start_program
+check_equal "Test names the driver to choose instead of OK" "$refusal" \
+    "$(ui tab 7 click 1025 box answer 1)"
+check_equal "Read CV fails at once with the same words" "$refusal" \
+    "$(ui tab 2 set 1009 29 click 101 box answer 1 idle)"
+quit_program
+take_commands
+check_equal "only AA went out" "AA" "$commands"
 # The tests after this one expect the program on the ASCII driver.
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 
