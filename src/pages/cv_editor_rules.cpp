@@ -16,6 +16,7 @@
 int32_t cvEditorCv = 1;
 CvValue cvEditorValue;
 int cvEditorGuard = 1;
+bool cvEditorValueKnown = true;
 
 const int32_t registerList[49] = {1,   2,   3,   4,   5,   6,   7,   8,   9,   10, 11, 12,  13,
                                   18,  19,  21,  22,  23,  24,  25,  29,  30,  31, 32, 33,  34,
@@ -26,6 +27,7 @@ void resetCvEditorState() {
     cvEditorCv = 1;
     cvEditorValue = CvValue();
     cvEditorGuard = 1;
+    cvEditorValueKnown = true;
 }
 
 namespace {
@@ -63,7 +65,6 @@ void CvEditorRules::initialise() {
     char text[16];
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(cvEditorCv));
     view_.setBoxText(cvNumberBox, text);
-    view_.setBoxText(decimalValueBox, cvEditorValue.text());
     refresh();
 }
 
@@ -82,10 +83,11 @@ void CvEditorRules::fillRegisterList() {
 
 void CvEditorRules::refresh() {
     cvEditorGuard = 0;
-    view_.setBoxText(decimalValueBox, cvEditorValue.text());
+    view_.setBoxText(decimalValueBox, cvEditorValueKnown ? cvEditorValue.text() : "");
     view_.setCaret(decimalValueBox, caretAfterValue);
     for (unsigned bit = 0; bit < 8; ++bit)
-        view_.setChecked(firstBitBox + 7 - static_cast<int>(bit), cvEditorValue.testBit(bit) != 0);
+        view_.setChecked(firstBitBox + 7 - static_cast<int>(bit),
+                         cvEditorValueKnown && cvEditorValue.testBit(bit) != 0);
     cvEditorGuard = 1;
 }
 
@@ -105,6 +107,7 @@ bool CvEditorRules::command(int controlId, int notification) {
     } else if (controlId >= firstBitBox && controlId <= firstBitBox + 7 &&
                notification == clickedNotification) {
         if (cvEditorGuard == 1) {
+            cvEditorValueKnown = true;
             const unsigned bit = static_cast<unsigned>(7 - (controlId - firstBitBox));
             if (view_.isChecked(controlId))
                 cvEditorValue.setBit(bit);
@@ -117,14 +120,17 @@ bool CvEditorRules::command(int controlId, int notification) {
     } else if (controlId == decimalValueBox && notification == textChangeNotification) {
         if (cvEditorGuard == 1) {
             const std::string text = view_.boxText(decimalValueBox);
-            if (text != cvEditorValue.text()) {
+            // Emptying the box of no value gives none.
+            if (text != (cvEditorValueKnown ? cvEditorValue.text() : "")) {
                 cvEditorValue.setFromText(text.c_str());
+                cvEditorValueKnown = true;
                 refresh();
             }
         }
     } else if ((controlId == setAllBitsButton || controlId == clearAllBitsButton) &&
                notification == clickedNotification) {
         cvEditorValue.setValue(controlId == setAllBitsButton ? 255 : 0);
+        cvEditorValueKnown = true;
         refresh();
     } else if (controlId == readCvButton && notification == clickedNotification) {
         readCv();
@@ -143,10 +149,11 @@ int32_t CvEditorRules::validCvFromBox() {
 
 void CvEditorRules::readInto(int32_t cv, std::string* error) {
     uint8_t value = 0;
-    if (const int32_t result = stationReadCv(cv, &value))
+    const int32_t result = stationReadCv(cv, &value);
+    cvEditorValueKnown = result == 0;
+    cvEditorValue.setValue(value);
+    if (result)
         *error = stationFailureReason(result, false);
-    else
-        cvEditorValue.setValue(value);
     refresh();
 }
 
@@ -180,6 +187,10 @@ void CvEditorRules::readCv() {
 }
 
 void CvEditorRules::writeCv() {
+    if (!cvEditorValueKnown) {
+        view_.showError("Type the value to write: the last read failed, so there is none");
+        return;
+    }
     // Asked before the wait bar opens; No sends nothing at all.
     const int32_t cv = isStationOpen() ? validCvFromBox() : 0;
     if (cv && !cvIsReadOnly(static_cast<uint32_t>(cv)) && needsHighCvConsent(cv) &&

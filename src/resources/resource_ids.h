@@ -10,6 +10,7 @@
 // Connection Setup page and the NCE options page.
 #define IDC_STATION_LIST 1016
 #define IDC_DEVICE_OPTIONS_FRAME 1023
+#define IDC_FIND_STATION 1017
 #define IDC_NCE_TEST 1025
 #define IDC_NCE_BAUD 1026
 #define IDC_NCE_VERSION 1028

@@ -146,7 +146,7 @@ void restoreStation() {
     showMessageBox(nullptr, driver && text && *text ? text : "Error opening connection", "Error");
 }
 
-void saveAndShutdownStations() {
+void storeStationChoice() {
     std::string configuration;
     StationTag tag = 0;
     if (CommandStationDriver* driver = activeStation()) {
@@ -161,7 +161,10 @@ void saveAndShutdownStations() {
                              static_cast<uint32_t>(configuration.size() + 1));
         store.closeKey();
     }
+}
 
+void saveAndShutdownStations() {
+    storeStationChoice();
     selectStation(-1);
     if (drivers) {
         while (CommandStationDriver* driver = stationAt(0))

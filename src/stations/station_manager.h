@@ -17,6 +17,8 @@ void registerStation(CommandStationDriver* driver);
 void unregisterStation(CommandStationDriver* driver);
 
 void restoreStation();
+// Stores the active station and its configuration, for the next start.
+void storeStationChoice();
 void saveAndShutdownStations();
 void selectStation(int32_t index);
 void reconnectStation();

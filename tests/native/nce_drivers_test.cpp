@@ -255,11 +255,13 @@ TEST(NceDriverWire, ExactBytesForTimingVersionAndRefusals) {
         EXPECT_EQ(results, c.results);
         EXPECT_EQ(pauses.list(), c.pauses);
         EXPECT_EQ(powerCabQuestions, c.aa == "\x07\x03\x03" ? 1 : 0);
-        if (c.text)
+        if (c.text) {
             EXPECT_STREQ(stationErrorText(), c.text);
+        }
         driver->close();
-        if (c.binary) // closing sends 9F only where 9E went out since the last 9F
+        if (c.binary) { // closing sends 9F only where 9E went out since the last 9F
             EXPECT_EQ(hexOf(port->written), c.bytes + (c.bytes.size() > 2 ? " 9F" : ""));
+        }
     }
     setSingleTrackCheck(previous);
 }

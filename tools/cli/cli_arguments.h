@@ -9,12 +9,27 @@
 extern const char cliDefaultPort[];
 
 struct CliRequest {
-    enum class Command { read, write, version, backup, restore, show, convert, sheet, help };
+    enum class Command {
+        read,
+        write,
+        version,
+        detect,
+        backup,
+        restore,
+        show,
+        convert,
+        sheet,
+        help
+    };
 
     std::string port = cliDefaultPort;
+    // detect looks on every port unless one was named.
+    bool portGiven = false;
     int baudIndex = 0;
     // NCE's binary command set (Powerhouse Pro 2006 and later, Power Cab) instead of ASCII.
     bool binaryProtocol = false;
+    // Ask the station's version first and take the driver it programs through.
+    bool autoProtocol = false;
     Command command = Command::version;
     // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;
