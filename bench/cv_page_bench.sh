@@ -2,8 +2,9 @@
 # The locomotive page's Read and Write All in the real velquist.exe under Wine against the
 # simulated station, through the ASCII driver and then the binary one: wall time from the click to
 # the closed wait bar, beside its floor (the station's latency for every read or write, 250 ms as
-# the wait bar closes, and for ASCII 100 ms before every command line, for binary 1 s after each
-# 9E), at no latency and at 700 ms. Reports medians and the overhead per bound CV.
+# the wait bar closes, and for ASCII 100 ms before every command line, 1 s after each M and 9E),
+# at no latency and at 700 ms, with the read retries at their default (a sound station never needs
+# one, so the cost is that of no retries). Reports medians and the overhead per bound CV.
 # Usage: bench/cv_page_bench.sh [RUNS]   (builds what it needs; runs on its own Xvfb)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,7 +29,7 @@ time_action() {
     else
         slow=$(grep -c '^[RP]' <<<"$lines" || true)
         paced=$(wc -l <<<"$lines")
-        settles=0
+        settles=$(grep -c '^M$' <<<"$lines" || true)
     fi
     awk -v t="$times" -v n="$paced" -v s="$slow" -v l="$2" -v e="$settles" \
         'BEGIN { split(t, c, " "); printf "%.1f %d\n", c[2] - c[1], n * 100 + s * l + e * 1000 + 250 }'

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -300,6 +301,42 @@ TEST_F(CliBackupTest, BadFilesGetTheReadersMessageAndLeaveThePortAlone) {
         CliRun run = runCli(c.arguments);
         EXPECT_EQ(run.status, 1) << c.arguments;
         EXPECT_EQ(run.out, c.out);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A backup against a station that misbehaves as real ones do: reads left unacknowledged now and
+// then succeed when tried again, a late prompt after every answer takes no value's place, and a
+// station that falls silent ends the backup within one answer wait with what was read kept.
+TEST_F(CliBackupTest, RetriesLatePromptsAndASilentStation) {
+    const std::string allRead = "1=3\n2=0\n3=0\n4=0\n5=0\n6=0\n7=42\n8=11\n";
+    const struct {
+        std::vector<std::string> station;
+        std::string options;
+        int status;
+        std::string shown; // show FILE after the backup; empty: no file
+    } cases[] = {
+        {{"--answer-style", "real", "--flaky-reads", "3"}, "", 0, allRead},
+        {{"--answer-style", "real", "--flaky-reads", "3"},
+         "--retries 0 ",
+         1,
+         "1=3\n2=0\n4=0\n5=0\n7=42\n8=11\n"},
+        {{"--answer-style", "real", "--late-prompt"}, "", 0, allRead},
+        {{"--fault", "silent", "--fault-every", "5"}, "--wait 2 ", 1, "1=3\n2=0\n3=0\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options + c.station.back());
+        std::remove(file.c_str());
+        SimStationProcess station(c.station);
+        const auto start = std::chrono::steady_clock::now();
+        CliRun backup =
+            runCli("--port " + station.device() + " " + c.options + "backup " + file + " 1-8");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+        EXPECT_EQ(backup.status, c.status) << backup.out;
+        EXPECT_EQ(runCli("show " + file).out, "Decoder Name: \nOwner: \nNotes: \n" + c.shown);
     }
 }
 

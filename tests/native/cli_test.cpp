@@ -204,6 +204,19 @@ TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "error: Short circuit on the programming track\n");
     EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"AA", "9E", "9F"}));
+
+    // What the station table says reaches the shell in its words: no question, a note on the
+    // Power Cab's single track; the option to give for a station that programs through ASCII.
+    const std::pair<const char*, const char*> systems[] = {
+        {"power-cab-usb-7.3.3", "note: The Power Cab programs every locomotive on its track. Only "
+                                "the locomotive to program should be on it.\n29=6\n"},
+        {"powerhouse-pro-6.0.0", "error: This Powerhouse Pro (EPROM 6.0.0) programs decoders "
+                                 "through the ASCII driver: give --protocol ascii\n"},
+    };
+    for (const auto& [system, out] : systems) {
+        SimStationProcess other({"--protocol", "binary", "--system", system});
+        EXPECT_EQ(runCli("--protocol binary --port " + other.device() + " read 29").out, out);
+    }
 }
 
 // detect and --protocol auto against EPROMs that program through the binary and ASCII sets.

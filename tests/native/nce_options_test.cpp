@@ -114,3 +114,36 @@ TEST_F(NceOptionsTest, OptionsPageComesFromTheInstalledFactory) {
 }
 
 } // namespace
+
+namespace {
+
+// Retries and the answer wait travel in the configuration text only when they differ from the
+// defaults, so an older program still reads the baud rate and port; the page's boxes are taken
+// into their ranges.
+TEST_F(NceOptionsTest, RetriesAndAnswerWaitRoundTripThroughTheConfiguration) {
+    struct Case {
+        const char* configuration;
+        const char* retriesBox;
+        const char* waitBox;
+        int retries;
+        int wait;
+        const char* stored;
+    } cases[] = {
+        {"19200|COM3", "", "", 2, 16, "19200|COM3"},
+        {"9600,3,20|COM3", "", "", 3, 20, "9600,3,20|COM3"},
+        {"9600,9,99|COM1", "", "", 5, 60, "9600,5,60|COM1"},
+        {"9600|COM1", "0", "1", 0, 2, "9600,0,2|COM1"},
+        {"9600|COM1", "4", "16", 4, 16, "9600,4,0|COM1"},
+        {"9600|COM1", "x", "abc", 2, 16, "9600|COM1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.configuration);
+        ASSERT_EQ(nce->open(c.configuration), 0);
+        applyNceTimings(*nce, c.retriesBox, c.waitBox);
+        EXPECT_EQ(nce->readRetries(), c.retries);
+        EXPECT_EQ(nce->answerWaitSeconds(), c.wait);
+        EXPECT_EQ(nce->getConfig(), c.stored);
+    }
+}
+
+} // namespace

@@ -2,10 +2,11 @@
 # The binary driver in the real velquist.exe under Wine, against the simulated station on COM1
 # speaking NCE's binary command set as a Power Cab behind the USB interface: Connection Setup
 # chooses the driver and tests it, the choice survives a restart, and the locomotive page's Read
-# and Write Changes and the CV editor work through it. A CV above 255 is written without a
-# question on the Power Cab, and only after the warning on a Powerhouse Pro with EPROM 6.2.1,
-# which Find Station then finds. The normal station is back on COM1 at the end, and the
-# program's settings are gone.
+# and Write Changes and the CV editor work through it. The first programming command asks about
+# the Power Cab's one track, and programming mode is left after 5 s without one. A CV above 255 is
+# written without a question on the Power Cab, and only after the warning on a Powerhouse Pro with
+# EPROM 6.2.1, which Find Station then finds. A Powerhouse Pro with the 2004 EPROM is refused.
+# The normal station is back on COM1 at the end, and the program's settings are gone.
 # Usage: binary_station_end_to_end_test.sh VELQUIST_EXE UI_DRIVER_EXE SIM_STATION STATION_DIR
 #        (WINEPREFIX, DISPLAY set)
 set -uo pipefail
@@ -57,16 +58,19 @@ start_program
 check_equal "after a restart the binary driver is chosen" "$binary_name" "$(ui tab 7 get 1016)"
 # The locomotive page: Read (1052), the manufacturer (1050), version (1051) and CV 1 (1042)
 # boxes, then Write Changes (1054) of CV 2 (1044).
+mapfile -t lines < <(ui tab 0 click 1052 box answer 6 idle get 1050 get 1051 get 1042)
+check_equal "the first programming command asks about the Power Cab's one track" \
+    "Power Cab|The Power Cab programs every locomotive on its track. Only the locomotive to program should be on it. Go on?" \
+    "${lines[0]:-}"
 check_equal "Read shows the decoder" "NCE Corporation - 11 42 3" \
-    "$(ui tab 0 click 1052 idle get 1050 get 1051 get 1042 | tr '\n' ' ' | sed 's/ $//')"
+    "${lines[1]:-} ${lines[2]:-} ${lines[3]:-}"
 take_commands
-check_equal "Read enters programming mode once and reads the 18 CVs in binding order" \
-    "9E A9:00:08 A9:00:07 A9:00:01 A9:00:12 A9:00:11 A9:00:03 A9:00:04 A9:00:1D A9:00:02 A9:00:06 A9:00:05 A9:00:41 A9:00:42 A9:00:5F A9:00:0A A9:00:0B A9:00:69 A9:00:6A" \
+check_equal "Read asks the version, enters programming mode once and reads the 18 CVs in order" \
+    "AA 9E A9:00:08 A9:00:07 A9:00:01 A9:00:12 A9:00:11 A9:00:03 A9:00:04 A9:00:1D A9:00:02 A9:00:06 A9:00:05 A9:00:41 A9:00:42 A9:00:5F A9:00:0A A9:00:0B A9:00:69 A9:00:6A" \
     "$commands"
 ui set 1044 11 click 1054 idle >/dev/null
 take_commands
-check_equal "Write Changes learns the CV limit from the version, then writes the one edited box" \
-    "AA A8:00:02:0B" "$commands"
+check_equal "Write Changes writes the one edited box" "A8:00:02:0B" "$commands"
 # The CV editor is tab 2: 1009 the CV number, 1008 the value, 101 Read CV, 100 Write CV.
 check_equal "the CV editor reads CV 29" "6" "$(ui tab 2 set 1009 29 click 101 idle get 1008)"
 check_equal "the CV editor writes CV 29 and reads it back" "38" \
@@ -77,6 +81,13 @@ check_equal "a Power Cab's CV 300 is written without a question" "9" \
     "$(ui set 1009 300 set 1008 9 click 100 idle nobox set 1008 0 click 101 idle get 1008)"
 take_commands
 check_equal "CV 300 was written and read" "A8:01:2C:09 A9:01:2C" "$commands"
+sleep 7
+take_commands
+check_equal "5 s without a programming command leave programming mode" "9F" "$commands"
+check_equal "the next read enters it again, without a second question" "38" \
+    "$(ui set 1009 29 click 101 idle nobox get 1008)"
+take_commands
+check_equal "9E before the read" "9E A9:00:1D" "$commands"
 quit_program
 take_commands
 check_equal "quitting leaves programming mode" "9F" "$commands"
@@ -112,6 +123,22 @@ check_equal "the choice is stored at once" "REG_DWORD 0x6245434e REG_SZ 9600|COM
 take_commands
 check_equal "the ASCII driver closed, then AA alone found the station" "58 0D 0A AA" "$commands"
 quit_program
+take_commands
+
+# A Powerhouse Pro with the 2004 EPROM programs through the ASCII driver: Test and Read CV say
+# so, and neither 9E nor 9F ever reaches it.
+"$tools/sim-station-ctl.sh" start "$sim" "$station_dir" --protocol binary \
+    --system powerhouse-pro-6.0.0 || exit 1
+seen=0
+refusal="Error|This Powerhouse Pro (EPROM 6.0.0) programs decoders through the ASCII driver: choose it on Connection Setup"
+start_program
+check_equal "Test names the driver to choose instead of OK" "$refusal" \
+    "$(ui tab 7 click 1025 box answer 1)"
+check_equal "Read CV fails at once with the same words" "$refusal" \
+    "$(ui tab 2 set 1009 29 click 101 box answer 1 idle)"
+quit_program
+take_commands
+check_equal "only AA went out" "AA" "$commands"
 # The tests after this one expect the program on the ASCII driver.
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
 

@@ -10,6 +10,8 @@
 #        (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set; COM12 mapped to the station)
 set -uo pipefail
 cli_exe=$1 exe=$2 ui_exe=$3
+# The command line has no idle exit: an "X" then "M" is a close and the next open.
+keep_idle_exits=1
 source "$(dirname "$0")/script_checks.sh"
 use_work_folder
 # Wine hands a UTF-8 command line to the program as such only in a UTF-8 locale.

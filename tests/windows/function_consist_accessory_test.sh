@@ -45,8 +45,11 @@ take_wire '^[RP]'
 check_equal "nothing else changed, nothing written" "" "$wire"
 ui set 1249 "$new_address"
 
-# Accessory: a new address (both halves change) and auxiliary output 8 toggled.
-ui tab 5 click 1052 idle 60
+# Accessory: a new address (both halves change) and auxiliary output 8 toggled. Its CVs lie above
+# 255: Read asks once before the first, answered Yes.
+check_equal "accessory Read asks once before CV 520" \
+    "Warning|CV 520 is above 255. On this station's programming track a read above CV 255 may read another CV instead (CV 520 reaches CV 8). Read it anyway?" \
+    "$(ui tab 5 click 1052 box answer 6 idle 60)"
 take_wire '^[RP]'
 check_equal "accessory Read order" "R520 R519 R513 R521 R514 R515 R516 R517 R518" "$wire"
 low=$(ui get 1095)

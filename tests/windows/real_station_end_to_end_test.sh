@@ -44,15 +44,22 @@ check_equal "real answers: the CLI reads and writes" "29=6 2=11" \
     "$("$cli" --port "$station_dir/com1" write 29=6 2>&1 && "$cli" --port "$station_dir/com1" read 29 2 2>&1 | tr '\n' ' ' | sed 's/ $//')"
 
 # A CV the decoder does not acknowledge, the words coming without a prompt: each access ends
-# with the station's words (the CV pages keep their own message).
+# with the station's words and what they mean (the CV pages keep their own first line). A read is
+# tried twice more, a write never.
 station --answer-style real-no-prompt --no-feedback-cv 29
 fresh_program
-check_equal "no feedback: the CV editor shows the station's words" "Error|NO FEEDBACK DETECTED" \
+nfd="NO FEEDBACK DETECTED: no decoder answered. Is the locomotive on the programming track?"
+take_wire
+check_equal "no feedback: the CV editor shows the station's words" "Error|$nfd" \
     "$(ui tab 2 set 1009 29 click 101 box answer 1 idle)"
-check_equal "no feedback: Write CV too" "Error|NO FEEDBACK DETECTED" \
-    "$(ui set 1008 7 click 100 box answer 1 idle)"
-check_equal "no feedback: Read on the locomotive page names the CV" \
-    "Error|Error reading Configuration Data #1" "$(ui tab 0 click 1052 box answer 1 idle)"
+take_wire
+check_equal "no feedback: the read was tried three times" "M R029 R029 R029" "$wire"
+check_equal "no feedback: Write CV too, naming the decoder lock" \
+    "Error|$nfd A locked decoder (CV 15 differs from CV 16) also takes no writes." \
+    "$(ui set 1008 7 click 100 box answer 1 idle | tr '\n' ' ' | sed 's/ $//')"
+check_equal "no feedback: Read on the locomotive page names the CV, then why" \
+    "Error|Error reading Configuration Data #1 $nfd" \
+    "$(ui tab 0 click 1052 box answer 1 idle | tr '\n' ' ' | sed 's/ $//')"
 quit_program "no feedback"
 check_equal "no feedback: the CLI says the station's words" "error: NO FEEDBACK DETECTED" \
     "$("$cli" --port "$station_dir/com1" read 29 2>&1)"
@@ -82,7 +89,7 @@ ui click 100 box answer 6 idle >/dev/null
 take_wire
 check_equal "CV editor: Yes writes CV 300" "M P300 009" "$wire"
 check_equal "accessory page: Write All asks once, naming CV 513" "$(warning 513)" \
-    "$(ui tab 5 click 1052 idle click 1056 box answer 7 idle nobox)"
+    "$(ui tab 5 click 1052 box answer 6 idle click 1056 box answer 7 idle nobox | tail -1)"
 take_wire 'P'
 check_equal "accessory page: No writes none of its CVs" "" "$wire"
 ui click 1056 box answer 6 idle nobox >/dev/null

@@ -23,13 +23,16 @@ registry() { # registry VALUE -> "TYPE DATA"
 }
 # take_wire [PATTERN]: the command lines the simulated station on COM1 received since the last
 # call (or since this file was sourced), those matching PATTERN, joined by spaces, into $wire (not
-# printed: a command substitution would lose the count of lines seen).
+# printed: a command substitution would lose the count of lines seen). The program leaves
+# programming mode after 5 s without a programming command, which the time Wine takes between two
+# steps may reach: such an "X" with the "M" after it is left out, unless keep_idle_exits is set.
 wire_seen=$(wc -l <"${VELQUIST_STATION_LOG:-/dev/null}")
 take_wire() {
     local now
     now=$(wc -l <"$VELQUIST_STATION_LOG")
     wire=$(tail -n +"$((wire_seen + 1))" "$VELQUIST_STATION_LOG" | head -n "$((now - wire_seen))" |
         cut -d' ' -f2- | grep -E "${1:-.}" | tr '\n' ' ' | sed 's/ $//')
+    [ -n "${keep_idle_exits:-}" ] || wire=$(sed -E 's/(^| )X M( |$)/\1/g; s/^ //' <<<"$wire")
     wire_seen=$now
 }
 # restore_station_on_exit SIM STATION_DIR: for scripts that restart the COM1 station with other
