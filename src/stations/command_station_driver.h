@@ -50,6 +50,8 @@ class CommandStationDriver {
     // The highest CV the station's programming track writes without harm, or noCvLimit. Some
     // stations write a CV above their limit to another CV instead, which costs the user data.
     virtual int32_t highestSafeCv() { return noCvLimit; }
+    // The port the station is reached through, for the journal; empty when it has none.
+    virtual const char* portName() const { return ""; }
 
   private:
     std::string name_;

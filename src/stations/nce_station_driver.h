@@ -36,7 +36,7 @@ class NceStationDriver : public CommandStationDriver {
 
     virtual NceTestTexts testTexts() const = 0;
 
-    const char* portName() const { return link_.portName(); }
+    const char* portName() const override { return link_.portName(); }
     void setPortName(const char* name) { link_.setPortName(name); }
     int32_t baudIndex() const { return link_.baudIndex(); }
     void setBaudIndex(int32_t index) { link_.setBaudIndex(index); }

@@ -7,6 +7,7 @@
 #include "foundation/settings_store.h"
 #include "foundation/text_compare.h"
 #include "stations/station_drivers.h"
+#include "stations/write_journal.h"
 
 namespace {
 
@@ -219,10 +220,16 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
 }
 
 int32_t stationWriteCv(int32_t cv, int value) {
+    // Journaled around the command: the value before is what this connection last knew of the
+    // decoder, never a file's.
+    const CvValueCache::Entry known =
+        isValidCv(cv) ? entry(stationValues, cv) : CvValueCache::Entry{0, 0};
     CommandStationDriver* driver = prepareCvCommand(cv);
     if (!driver)
         return 1;
+    JournalLine line = journalWriteStarting(cv, known.known ? known.value : -1, value);
     int result = driver->writeCv(cv, value);
+    journalWriteEnded(line, result, stationErrorText());
     if (result == 0)
         remember(stationValues, cv, value);
     return result;

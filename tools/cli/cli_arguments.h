@@ -9,7 +9,22 @@
 extern const char cliDefaultPort[];
 
 struct CliRequest {
-    enum class Command { read, write, version, backup, restore, show, convert, sheet, help };
+    enum class Command {
+        read,
+        write,
+        version,
+        backup,
+        restore,
+        show,
+        convert,
+        sheet,
+        help,
+        identify,
+        reset,
+        history,
+        undo,
+        diff
+    };
 
     std::string port = cliDefaultPort;
     int baudIndex = 0;
@@ -28,7 +43,19 @@ struct CliRequest {
     bool verify = false;
     // write and restore: write CVs above the station's safe limit too.
     bool allowHighCvs = false;
+    // write and restore: read each CV just before writing it, for the journal and the output.
+    bool readFirst = true;
+    // reset: the user said yes; without it the reset is only described.
+    bool confirmed = false;
+    // reset: the decoder file the decoder is backed up into first (in file).
+    // history: how many actions.
+    int last = 10;
 };
+
+// identify, reset, history, undo and diff, from the word after the command on; false with a
+// reason on a mistake, and also for any other command (with an empty reason).
+bool parseJournalCommand(const std::string& command, int at, int argc, const char* const* argv,
+                         CliRequest& request, std::string& error);
 
 extern const char cliUsage[];
 extern const char cliHelp[];

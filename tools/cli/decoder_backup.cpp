@@ -77,17 +77,22 @@ std::vector<int> restoredCvs(const DecoderFileContent& content) {
     return cvs;
 }
 
-std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,
-                                  const CvProgress& progress, size_t& written) {
+std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify, bool readFirst,
+                                  const CvProgress& progress, size_t& written,
+                                  const CvWritten& onWritten) {
     written = 0;
     return eachCv(restoredCvs(content), progress, "not written: the station stopped answering",
                   [&](int cv, std::string& reason) {
                       const int value = content.entries[cv - 1];
+                      uint8_t was = 0;
+                      const bool known = readFirst && stationReadCv(cv, &was) == 0;
                       if (stationWriteCv(cv, value) != 0) {
                           reason = failureReason();
                           return false;
                       }
                       ++written;
+                      if (onWritten)
+                          onWritten(cv, value, known ? was : -1);
                       uint8_t read = 0;
                       if (!verify)
                           return true;
