@@ -146,6 +146,16 @@ JournalLine lineFor(int32_t cv, int before, int value) {
     return line;
 }
 
+// A line outside any action is an action of its own.
+JournalLine appendInAction(int32_t cv, int before, int value, const char* result) {
+    const std::unique_ptr<JournalAction> single =
+        openDepth == 0 ? std::make_unique<JournalAction>("write") : nullptr;
+    JournalLine line = lineFor(cv, before, value);
+    line.result = result;
+    append(line);
+    return line;
+}
+
 } // namespace
 
 std::string journalPlace() {
@@ -208,12 +218,7 @@ JournalAction::~JournalAction() {
 }
 
 JournalLine journalWriteStarting(int32_t cv, int before, int value) {
-    // A write outside any action is an action of its own.
-    const std::unique_ptr<JournalAction> single =
-        openDepth == 0 ? std::make_unique<JournalAction>("write") : nullptr;
-    JournalLine line = lineFor(cv, before, value);
-    append(line);
-    return line;
+    return appendInAction(cv, before, value, journalSending);
 }
 
 void journalWriteEnded(JournalLine& line, int32_t result, const char* words) {
@@ -225,9 +230,7 @@ void journalWriteEnded(JournalLine& line, int32_t result, const char* words) {
 }
 
 void journalNote(int32_t cv, int before, int value, const char* result) {
-    JournalLine line = lineFor(cv, before, value);
-    line.result = result;
-    append(line);
+    appendInAction(cv, before, value, result);
 }
 
 std::string journalFilePath() {

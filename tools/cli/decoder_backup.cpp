@@ -3,6 +3,7 @@
 #include "files/decoder_file_transfer.h"
 #include "files/file_access.h"
 #include "model/cv_register_table.h"
+#include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -85,7 +86,9 @@ std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify
                   [&](int cv, std::string& reason) {
                       const int value = content.entries[cv - 1];
                       uint8_t was = 0;
-                      const bool known = readFirst && stationReadCv(cv, &was) == 0;
+                      // Above the station's limit a read would reach another CV: its value would be no "before".
+                      const bool known = readFirst && !needsHighCvConsent(cv) &&
+                                         stationReadCv(cv, &was) == 0;
                       if (stationWriteCv(cv, value) != 0) {
                           reason = failureReason();
                           return false;

@@ -8,6 +8,7 @@
 #include "foundation/windows_1252.h"
 #include "model/manufacturer_table.h"
 #include "stations/factory_reset.h"
+#include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
 #include "stations/write_journal.h"
 
@@ -20,8 +21,7 @@ constexpr int esuId = 151;
 
 // A station with a CV limit would reach other CVs above it, reading as much as writing.
 bool withinLimit(int cv) {
-    const int32_t limit = stationHighestSafeCv();
-    return limit == noCvLimit || cv <= limit;
+    return !needsHighCvConsent(cv);
 }
 
 bool readCv(int cv, int& value) {

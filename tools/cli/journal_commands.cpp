@@ -4,6 +4,7 @@
 
 #include "decoder_backup.h"
 #include "decoder_commands.h"
+#include "stations/high_cv_warning.h"
 #include "stations/journal_undo.h"
 #include "stations/station_manager.h"
 
@@ -52,6 +53,7 @@ int undoCommand() {
         return 1;
     }
     std::printf("undo: %s\n", describeAction(*plan.action, arrow).c_str());
+    std::fflush(stdout);
     const UndoOutcome outcome = runUndo(plan);
     for (const std::string& line : outcome.lines)
         std::fprintf(outcome.done ? stdout : stderr, "%s%s\n",
@@ -69,12 +71,12 @@ int diffCommand(const CliRequest& request, const DecoderFileContent& file) {
                      request.file.c_str());
         return 0;
     }
-    const int32_t limit = stationHighestSafeCv();
     std::vector<int> readable;
     std::vector<CvProblem> problems;
     for (int cv : cvs) {
-        if (limit != noCvLimit && cv > limit)
-            problems.push_back({cv, "above the station's CV limit of " + std::to_string(limit)});
+        if (needsHighCvConsent(cv))
+            problems.push_back({cv, "above the station's CV limit of " +
+                                        std::to_string(stationHighestSafeCv())});
         else
             readable.push_back(cv);
     }
