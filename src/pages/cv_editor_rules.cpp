@@ -8,6 +8,7 @@
 #include "foundation/decimal_text.h"
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
+#include "stations/factory_reset.h"
 #include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
 
@@ -41,6 +42,11 @@ int32_t cvNumberOf(const std::string& text) {
     return number < INT32_MIN   ? INT32_MIN
            : number > INT32_MAX ? INT32_MAX
                                 : static_cast<int32_t>(number);
+}
+
+std::string stationWords() {
+    const char* text = stationErrorText();
+    return text ? text : "";
 }
 
 } // namespace
@@ -128,6 +134,8 @@ bool CvEditorRules::command(int controlId, int notification) {
         readCv();
     } else if (controlId == writeCvButton && notification == clickedNotification) {
         writeCv();
+    } else if (controlId == factoryResetButton && notification == clickedNotification) {
+        factoryReset();
     } else {
         return false;
     }
@@ -144,8 +152,7 @@ void CvEditorRules::readInto(int32_t cv, std::string* error) {
     if (stationReadCv(cv, &value) == 0) {
         cvEditorValue.setValue(value);
     } else {
-        const char* text = stationErrorText();
-        *error = text ? text : "";
+        *error = stationWords();
     }
     refresh();
 }
@@ -153,8 +160,7 @@ void CvEditorRules::readInto(int32_t cv, std::string* error) {
 void CvEditorRules::runAccess(uint32_t steps, const char* message, CvAccess access) {
     std::string error;
     if (!isStationOpen()) {
-        const char* text = stationErrorText();
-        error = text ? text : "";
+        error = stationWords();
     } else {
         std::unique_ptr<WaitProgress> bar = view_.openWaitBar(steps, message);
         const int32_t cv = validCvFromBox();
@@ -190,14 +196,53 @@ void CvEditorRules::readStep(int32_t cv, WaitProgress&, std::string* error) {
 
 void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error) {
     if (cvIsReadOnly(static_cast<uint32_t>(cv))) {
-        *error = "CV is Read Only";
+        // Writing CV 8 resets most decoders: that is done knowingly, by Factory Reset.
+        *error = cv == 8 ? "CV is Read Only. To reset the decoder to its factory settings, use "
+                           "Factory Reset\x85"
+                         : "CV is Read Only";
     } else if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
-        const char* text = stationErrorText();
-        *error = text ? text : "";
+        *error = stationWords();
         return; // a failed write is not read back
     }
     if (view_.isChecked(rereadCheckBox)) {
         bar.step("Reading CV");
         readInto(cv, error);
     }
+}
+
+void CvEditorRules::factoryReset() {
+    uint8_t manufacturer = 0;
+    std::string error = stationWords();
+    if (isStationOpen() && knownCvValue(8, &manufacturer, 0) != 0) {
+        // The maker decides the reset: read it unless this connection knows it.
+        std::unique_ptr<WaitProgress> bar = view_.openWaitBar(2, "Reading CV");
+        bar->step(nullptr);
+        error = stationReadCv(8, &manufacturer) == 0 ? "" : stationWords();
+    }
+    if (!isStationOpen() || !error.empty()) {
+        if (!error.empty())
+            view_.showError(error);
+        return;
+    }
+    const std::vector<CvAssignment> writes = factoryResetWrites(manufacturer);
+    if (!view_.confirm(factoryResetQuestion(manufacturer, writes), factoryResetCaption))
+        return;
+    if (view_.confirm("Back the decoder up to a file first?", factoryResetCaption) &&
+        !view_.backUpDecoder(error)) {
+        if (!error.empty())
+            view_.showError(error + "\n\nThe decoder was not reset.");
+        return;
+    }
+    {
+        std::unique_ptr<WaitProgress> bar =
+            view_.openWaitBar(static_cast<uint32_t>(writes.size()) + 1, "Writing CV");
+        bar->step(nullptr);
+        error = runFactoryReset(writes) == 0 ? "" : stationWords();
+        // Whatever this connection knew of the decoder is gone with the reset, or may be.
+        forgetStationCvValues();
+    }
+    if (error.empty())
+        view_.showNote(factoryResetDoneText, factoryResetCaption);
+    else
+        view_.showError(error);
 }

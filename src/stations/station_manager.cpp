@@ -275,6 +275,10 @@ void forgetCvValue(int32_t cv) {
     entry(fileValues, cv) = {0, 0};
 }
 
+void forgetStationCvValues() {
+    stationValues = CvValueCache();
+}
+
 void setStationErrorText(const char* text) {
     hasErrorText = text != nullptr;
     if (text)

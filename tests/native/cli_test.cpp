@@ -165,27 +165,33 @@ TEST(Cli, IdentifiesUndoesAndComparesAgainstTheSimulatedStation) {
         std::string out;
     } steps[] = {
         {"identify", 0, "manufacturer: NCE Corporation (11)\nversion: 42\naddress: 3 (short)\n"},
-        {"undo", 1, "error: nothing to undo: the journal " + journal +
-                        " holds no write on the programming track that is not yet undone\n"},
-        {"write 8=8", 2, "velquist-cli: writing CV 8 resets most decoders to their factory "
-                         "settings: use `velquist-cli reset`; "},
+        {"undo", 1,
+         "error: nothing to undo: the journal " + journal +
+             " holds no write on the programming track that is not yet undone\n"},
+        {"write 8=8", 2,
+         "velquist-cli: writing CV 8 resets most decoders to their factory "
+         "settings: use `velquist-cli reset`; "},
         {"write 3=5 4=6", 0, "3=5 (was 0)\n4=6 (was 0)\n"},
         {"write 3=9 --no-read-first", 0, "3=9\n"},
         {"diff " + file, 1, "CV 300: not read (above the station's CV limit of 255)\n"},
         {"undo", 0, "undo: CV 3: left alone, its value before was not known\n"},
-        {"undo", 1, "undo: error: not undone: the decoder no longer holds what velquist-cli write "
-                    "wrote: CV 3 holds 9, not 5\n"},
+        {"undo", 1,
+         "undo: error: not undone: the decoder no longer holds what velquist-cli write "
+         "wrote: CV 3 holds 9, not 5\n"},
         {"write 29=34", 0, "29=34 (was 6)\n"},
         {"undo", 0, "undo: 29=6 (was 34)\n"},
-        {"reset", 2, "Reset the NCE Corporation decoder (ID 11) to its factory settings by writing "
-                     "CV 30 = 2?\n\nEvery setting returns to the maker's, and the address to 3.\n"
-                     "Nothing was written: give --yes to reset the decoder.\n"},
+        {"reset", 2,
+         "Reset the NCE Corporation decoder (ID 11) to its factory settings by writing "
+         "CV 30 = 2?\n\nEvery setting returns to the maker's, and the address to 3.\n"
+         "Nothing was written: give --yes to reset the decoder.\n"},
         {"reset --backup " + file + " --yes", 0,
-         "wrote " + file + ": 61 CVs\nreset: wrote CV 30 = 2\nSwitch the track power off and on, "
-                           "then Read.\n"},
+         "wrote " + file +
+             ": 61 CVs\nreset: wrote CV 30 = 2\nSwitch the track power off and on, "
+             "then Read.\n"},
         {"diff " + file, 1, "CV 3: file 9, decoder 0\n"}, // the backup, against the reset decoder
-        {"undo", 1, "undo: error: not undone: the decoder no longer holds what velquist-cli write "
-                    "wrote: CV 3 holds 0, not 5, CV 4 holds 0, not 6\n"},
+        {"undo", 1,
+         "undo: error: not undone: the decoder no longer holds what velquist-cli write "
+         "wrote: CV 3 holds 0, not 5, CV 4 holds 0, not 6\n"},
     };
     for (const auto& step : steps) {
         CliRun run = runCli((step.arguments == "write 8=8" ? "" : port) + step.arguments);
@@ -201,4 +207,3 @@ TEST(Cli, IdentifiesUndoesAndComparesAgainstTheSimulatedStation) {
 }
 
 } // namespace
-

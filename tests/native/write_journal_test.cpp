@@ -193,9 +193,10 @@ TEST(FactoryReset, EachMakerHasItsOwnWrites) {
         int id;
         std::string writes;
     } cases[] = {
-        {11, "CV 30 = 2"},  {99, "CV 8 = 33"}, {143, "CV 125 = 1"},
-        {113, "CV 49 = 128, CV 50 = 255, CV 56 = 113"}, {151, "CV 8 = 8"},
-        {0, "CV 8 = 8"},    {255, "CV 8 = 8"}, {256 + 11, "CV 30 = 2"},
+        {11, "CV 30 = 2"},   {99, "CV 8 = 33"},
+        {143, "CV 125 = 1"}, {113, "CV 49 = 128, CV 50 = 255, CV 56 = 113"},
+        {151, "CV 8 = 8"},   {0, "CV 8 = 8"},
+        {255, "CV 8 = 8"},   {256 + 11, "CV 30 = 2"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(assignmentsText(factoryResetWrites(c.id)), c.writes) << c.id;

@@ -86,9 +86,10 @@ std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify
                   [&](int cv, std::string& reason) {
                       const int value = content.entries[cv - 1];
                       uint8_t was = 0;
-                      // Above the station's limit a read would reach another CV: its value would be no "before".
-                      const bool known = readFirst && !needsHighCvConsent(cv) &&
-                                         stationReadCv(cv, &was) == 0;
+                      // Above the station's limit a read would reach another CV: its value would be
+                      // no "before".
+                      const bool known =
+                          readFirst && !needsHighCvConsent(cv) && stationReadCv(cv, &was) == 0;
                       if (stationWriteCv(cv, value) != 0) {
                           reason = failureReason();
                           return false;

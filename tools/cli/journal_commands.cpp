@@ -75,8 +75,8 @@ int diffCommand(const CliRequest& request, const DecoderFileContent& file) {
     std::vector<CvProblem> problems;
     for (int cv : cvs) {
         if (needsHighCvConsent(cv))
-            problems.push_back({cv, "above the station's CV limit of " +
-                                        std::to_string(stationHighestSafeCv())});
+            problems.push_back(
+                {cv, "above the station's CV limit of " + std::to_string(stationHighestSafeCv())});
         else
             readable.push_back(cv);
     }

@@ -268,8 +268,8 @@ int run(const CliRequest& request) {
             std::printf("%d=%d\n", cv, read);
         } else {
             // Read first, so the journal and the user know what the write replaces.
-            const bool known = request.readFirst && !needsHighCvConsent(cv) &&
-                               stationReadCv(cv, &read) == 0;
+            const bool known =
+                request.readFirst && !needsHighCvConsent(cv) && stationReadCv(cv, &read) == 0;
             if (stationWriteCv(cv, value) != 0)
                 return fail();
             std::printf("%s\n", writtenText(cv, value, known ? read : -1).c_str());
