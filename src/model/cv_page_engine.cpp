@@ -9,6 +9,7 @@
 #include "model/manufacturer_table.h"
 #include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
+#include "stations/write_journal.h"
 
 namespace {
 
@@ -133,6 +134,7 @@ int CvPageEngine::writeChanges() {
 // only after prepareWrite: composite controls may keep bits of a CV from its known value (the
 // accessory address does).
 int CvPageEngine::writeBoxes(bool all) {
+    JournalAction action(all ? "Write All" : "Write Changes");
     const auto forgetValues = [this, all] {
         for (size_t i = 0; all && i < count_; ++i)
             forgetCvValue(bindings_[i].cv);

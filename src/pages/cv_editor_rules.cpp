@@ -11,6 +11,7 @@
 #include "stations/factory_reset.h"
 #include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
+#include "stations/write_journal.h"
 
 int32_t cvEditorCv = 1;
 CvValue cvEditorValue;
@@ -200,9 +201,12 @@ void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error)
         *error = cv == 8 ? "CV is Read Only. To reset the decoder to its factory settings, use "
                            "Factory Reset\x85"
                          : "CV is Read Only";
-    } else if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
-        *error = stationWords();
-        return; // a failed write is not read back
+    } else {
+        JournalAction action("CV Editor: Write CV");
+        if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
+            *error = stationWords();
+            return; // a failed write is not read back
+        }
     }
     if (view_.isChecked(rereadCheckBox)) {
         bar.step("Reading CV");

@@ -26,6 +26,10 @@ bool hasErrorText = false;
 std::string errorText;
 CvValueCache stationValues;
 CvValueCache fileValues;
+// What the journal gives as a CV's value before a write: the value last read from or written to
+// it through this connection. Clear, Write All and a file load forget stationValues to make pages
+// read or write again; the decoder still holds these.
+CvValueCache journalValues;
 
 constexpr size_t configurationCapacity = 250;
 
@@ -214,24 +218,29 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
     uint8_t local = 0;
     uint8_t* out = value ? value : &local;
     int result = driver->readCv(cv, out);
-    if (result == 0)
+    if (result == 0) {
         remember(stationValues, cv, *out);
+        remember(journalValues, cv, *out);
+    }
     return result;
 }
 
 int32_t stationWriteCv(int32_t cv, int value) {
-    // Journaled around the command: the value before is what this connection last knew of the
-    // decoder, never a file's.
-    const CvValueCache::Entry known =
-        isValidCv(cv) ? entry(stationValues, cv) : CvValueCache::Entry{0, 0};
     CommandStationDriver* driver = prepareCvCommand(cv);
     if (!driver)
         return 1;
+    // Journaled around the command: the value before is what this connection last knew of the
+    // decoder, never a file's.
+    const CvValueCache::Entry known = entry(journalValues, cv);
     JournalLine line = journalWriteStarting(cv, known.known ? known.value : -1, value);
     int result = driver->writeCv(cv, value);
     journalWriteEnded(line, result, stationErrorText());
-    if (result == 0)
+    // A failed write may have reached the decoder all the same.
+    entry(journalValues, cv) = {0, 0};
+    if (result == 0) {
         remember(stationValues, cv, value);
+        remember(journalValues, cv, value);
+    }
     return result;
 }
 
@@ -277,6 +286,7 @@ void forgetCvValue(int32_t cv) {
 
 void forgetStationCvValues() {
     stationValues = CvValueCache();
+    journalValues = CvValueCache();
 }
 
 void setStationErrorText(const char* text) {
