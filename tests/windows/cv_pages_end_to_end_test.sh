@@ -88,10 +88,10 @@ check_wire "the undo reads CV 29 first, then writes back its value before" "R029
 check_equal "Write CV on CV 8 points to Factory Reset" \
     "Error|CV is Read Only. To reset the decoder to its factory settings, use Factory Reset$(printf '\x85')" \
     "$(ui set 1009 8 click 100 box answer 1)"
-check_wire "and, as asked, reads CV 8 back" "R008"
+check_wire "and sends nothing" ""
 check_equal "Factory Reset names the decoder and its writes, offers a backup, then says what next" \
     "Factory Reset|Reset the NCE Corporation decoder (ID 11) to its factory settings by writing CV 30 = 2?  Every setting returns to the maker's, and the address to 3. Factory Reset|Back the decoder up to a file first? Factory Reset|Switch the track power off and on, then Read." \
-    "$(ui click 102 box answer 6 box answer 6 save "$(windows_path "$work/before-reset")" idle box answer 1 idle)"
+    "$(ui click 102 box answer 6 box answer 6 save "$(windows_path "$work/before-reset")" box answer 1 idle)"
 check_equal "the backup read the 61 CVs a backup takes, then the reset wrote CV 30 = 2" \
     "61 P030:002" "$(tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2- |
         awk '/^R/ { n++ } /^P/ { print n, $1 ":" $2 }')"
