@@ -80,4 +80,4 @@ struct JournalContents {
     std::vector<std::string> notes;
 };
 // The journal's last tailBytes at most, so a journal grown huge by hand costs no more to read.
-JournalContents readJournal(size_t tailBytes = 2 * journalRotationSize);
+JournalContents readJournal(size_t tailBytes = journalRotationSize + 64 * 1024);
