@@ -274,7 +274,7 @@ TEST_F(NceBinaryDriverTest, HighestSafeCvFollowsTheVersion) {
         {std::string("\x06\x03\x00", 3), noCvLimit}, // Power Cab 1.28 through USB
         {std::string("\x06\x02\x03"), noCvLimit},    // Powerhouse Pro EPROM of 2021
         {std::string("\x06\x02\x01"), 255},          {std::string("\x06\x02\x00", 3), 255},
-        {std::string("\x07\x03\x06"), 255},       // Powerhouse Pro through USB
+        {std::string("\x07\x03\x06"), 255}, // Powerhouse Pro through USB
         {std::string("\x07\x03\x07"), noCvLimit}, // the interface for all systems
         {std::string("\x08\x00\x00", 3), 255},       {"", 255},
     };

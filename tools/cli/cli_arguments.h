@@ -33,7 +33,8 @@ struct CliRequest {
     Command command = Command::version;
     // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;
-    // backup, restore, show, convert and sheet: the decoder file, CV list or roster entry.
+    // backup, restore, show, convert, sheet and diff: the decoder file, CV list or roster entry;
+    // reset: the file it backs the decoder up into first, if any.
     std::string file;
     // convert: the file written; sheet: the page written, or none for standard output.
     std::string output;
@@ -47,7 +48,6 @@ struct CliRequest {
     bool readFirst = true;
     // reset: the user said yes; without it the reset is only described.
     bool confirmed = false;
-    // reset: the decoder file the decoder is backed up into first (in file).
     // history: how many actions.
     int last = 10;
 };

@@ -47,11 +47,12 @@ bool parseJournalCommand(const std::string& command, int at, int argc, const cha
             request.file = argv[++at];
         } else if (request.command == Command::history && word == "--last" && valueFollows) {
             const std::string number = argv[++at];
-            char* end = nullptr;
-            const long last = std::strtol(number.c_str(), &end, 10);
-            if (number.empty() || *end != '\0' || last < 1 || last > 100000 ||
-                number.find_first_not_of("0123456789") != std::string::npos) {
-                error = "--last must be a number from 1 to 100000: '" + number + "'";
+            const long last =
+                number.size() <= 6 && number.find_first_not_of("0123456789") == std::string::npos
+                    ? std::atol(number.c_str())
+                    : 0;
+            if (last < 1) {
+                error = "--last must be a number from 1 to 999999: '" + number + "'";
                 return false;
             }
             request.last = static_cast<int>(last);
