@@ -36,6 +36,15 @@ bool initialiseCommonControls() {
     return InitCommonControlsEx(&controls) != FALSE;
 }
 
+// How often the station is told that nothing runs, so it can leave programming mode in time.
+constexpr UINT stationIdleCheckMs = 1000;
+
+// Timer messages are dispatched only between actions (and while a message box waits), never in
+// the middle of a station exchange.
+void CALLBACK checkStationIdle(HWND, UINT, UINT_PTR, DWORD) {
+    stationIdle();
+}
+
 // Runs until the quit message and returns its code.
 int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
     MSG message{};
@@ -80,6 +89,7 @@ int runVelquist(HINSTANCE instance, int showCommand) {
     setJournalProblemHandler(
         [](const std::string& text) { showMessageBox(nullptr, text.c_str(), "Journal"); });
     restoreStation();
+    const UINT_PTR idleTimer = SetTimer(nullptr, 0, stationIdleCheckMs, checkStationIdle);
 
     int exitCode = 0;
     if (registerAnimationClass() == 0 && registerSpeedTableClasses() == 0)
@@ -87,6 +97,7 @@ int runVelquist(HINSTANCE instance, int showCommand) {
 
     // The window goes first: its destruction stores the placement before the station is stored
     // and closed.
+    KillTimer(nullptr, idleTimer);
     frame->destroyPage();
     saveAndShutdownStations();
     return exitCode;

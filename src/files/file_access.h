@@ -36,5 +36,7 @@ class FileAccess {
 FileAccess& fileAccess();
 // Installs one (none restores the platform's own) and returns the previous one.
 FileAccess* setFileAccess(FileAccess* access);
-// The adapter of the platform being built.
+// The adapter of the platform being built, taking paths as the program's file dialogs give them.
 FileAccess& platformFileAccess();
+// The same, taking paths in UTF-8 whatever the system's code page: the command line's.
+FileAccess& utf8PlatformFileAccess();

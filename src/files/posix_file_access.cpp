@@ -84,3 +84,7 @@ FileAccess& platformFileAccess() {
     static PosixFileAccess access;
     return access;
 }
+
+FileAccess& utf8PlatformFileAccess() {
+    return platformFileAccess();
+}

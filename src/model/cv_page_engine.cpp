@@ -7,7 +7,9 @@
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
 #include "model/manufacturer_table.h"
+#include "model/read_retry_progress.h"
 #include "stations/high_cv_warning.h"
+#include "stations/station_failure_reason.h"
 #include "stations/station_manager.h"
 #include "stations/write_journal.h"
 
@@ -23,6 +25,11 @@ std::string registerMessage(const char* format, int32_t cv) {
     char text[160];
     std::snprintf(text, sizeof text, format, cvRegisterName(static_cast<uint32_t>(cv)));
     return text;
+}
+
+// "Error reading <register name>", then why.
+std::string failureMessage(const char* format, int32_t cv, int result, bool write) {
+    return registerMessage(format, cv) + "\n" + stationFailureReason(result, write);
 }
 
 } // namespace
@@ -88,15 +95,16 @@ int CvPageEngine::command(int controlId, int notification) {
 bool CvPageEngine::stationReady() {
     if (isStationOpen())
         return true;
-    const char* text = stationErrorText();
-    view_.showError(text ? text : "");
+    view_.showError(stationClosedReason());
     return false;
 }
 
 int CvPageEngine::readAll() {
     if (!stationReady())
         return 1;
+    highCvConsent_ = HighCvConsent::notAsked;
     std::unique_ptr<WaitProgress> bar = view_.openWaitBar(static_cast<uint32_t>(count_ + 2), "");
+    ReadRetryProgress tries(*bar);
     clearAll();
     for (size_t i = 0; i < count_; ++i) {
         if (readOne(i, *bar) != 0)
@@ -111,6 +119,8 @@ int CvPageEngine::readAll() {
 int CvPageEngine::readOne(size_t index, WaitProgress& bar) {
     const CvBinding& b = bindings_[index];
     CvTextStore::forget(b.cv);
+    if (needsHighCvConsent(b.cv) && !consentToHighCvs(highCvReadQuestion(b.cv)))
+        return 0;
     bar.step(registerMessage("Reading %s", b.cv).c_str());
     std::string text;
     uint8_t value = 0;
@@ -120,7 +130,7 @@ int CvPageEngine::readOne(size_t index, WaitProgress& bar) {
     if (b.controlId)
         view_.setBoxText(b.controlId, text);
     if (result != 0) {
-        view_.showError(registerMessage("Error reading %s", b.cv));
+        view_.showError(failureMessage("Error reading %s", b.cv, result, false));
         return 1;
     }
     return 0;
@@ -172,20 +182,20 @@ int CvPageEngine::writeIfChanged(size_t index, uint8_t value, WaitProgress& bar)
     uint8_t known = 0;
     if (knownCvValue(b.cv, &known, 0) == 0 && known == value)
         return 0;
-    if (needsHighCvConsent(b.cv) && !consentToHighCvs(b.cv))
+    if (needsHighCvConsent(b.cv) && !consentToHighCvs(highCvQuestion(b.cv)))
         return 0;
     bar.step(registerMessage("Writing %s", b.cv).c_str());
-    if (stationWriteCv(b.cv, value) != 0) {
-        view_.showError(registerMessage("Error writing %s", b.cv));
+    if (const int32_t result = stationWriteCv(b.cv, value)) {
+        view_.showError(failureMessage("Error writing %s", b.cv, result, true));
         return 1;
     }
     return 0;
 }
 
-bool CvPageEngine::consentToHighCvs(int32_t cv) {
+bool CvPageEngine::consentToHighCvs(const std::string& question) {
     if (highCvConsent_ == HighCvConsent::notAsked)
-        highCvConsent_ = view_.confirm(highCvQuestion(cv), highCvCaption) ? HighCvConsent::granted
-                                                                          : HighCvConsent::refused;
+        highCvConsent_ = view_.confirm(question, highCvCaption) ? HighCvConsent::granted
+                                                                : HighCvConsent::refused;
     return highCvConsent_ == HighCvConsent::granted;
 }
 

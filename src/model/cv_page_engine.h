@@ -47,7 +47,8 @@ class CvPageEngine {
     int writeChanges();
     int writeAll();
 
-    // 0 when read; on failure the box is left empty and the error shown.
+    // 0 when read, or left unknown when above the station's safe limit and the user said No;
+    // on failure the box is left empty and the error shown.
     int readOne(size_t index, WaitProgress& bar);
     // Writes unless the decoder is known to hold the value already, or the CV lies above the
     // station's safe limit and the user said No; 0 on success and when skipped.
@@ -82,8 +83,8 @@ class CvPageEngine {
     bool stationReady();
     // Write Changes, or with all every box whatever the decoder is known to hold.
     int writeBoxes(bool all);
-    // Asked once per write action, before its first CV above the station's safe limit.
-    bool consentToHighCvs(int32_t cv);
+    // Asked once per read or write action, before its first CV above the station's safe limit.
+    bool consentToHighCvs(const std::string& question);
 
     enum class HighCvConsent { notAsked, granted, refused };
     HighCvConsent highCvConsent_ = HighCvConsent::notAsked;

@@ -20,6 +20,7 @@ class WaitBar : public WaitProgress {
 
     // Advances by one; a null message leaves the line as it was.
     void step(const char* message) override;
+    void setMessage(const char* message) override { setPosition(position_, message); }
     // Positions beyond the maximum show a full bar.
     void setPosition(uint32_t position, const char* message) override;
     // The operation failed: close where the bar stands, without the final fill.

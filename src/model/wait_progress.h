@@ -9,6 +9,8 @@ class WaitProgress {
     virtual ~WaitProgress() = default;
     // Advances by one; a null message leaves the line as it was.
     virtual void step(const char* message) = 0;
+    // Changes the line alone, where the bar stands.
+    virtual void setMessage(const char* message) = 0;
     // Positions beyond the maximum show a full bar.
     virtual void setPosition(uint32_t position, const char* message) = 0;
     // The operation failed: close where the bar stands, without the final fill.

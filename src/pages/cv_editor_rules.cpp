@@ -8,14 +8,17 @@
 #include "foundation/decimal_text.h"
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
+#include "model/read_retry_progress.h"
 #include "stations/factory_reset.h"
 #include "stations/high_cv_warning.h"
+#include "stations/station_failure_reason.h"
 #include "stations/station_manager.h"
 #include "stations/write_journal.h"
 
 int32_t cvEditorCv = 1;
 CvValue cvEditorValue;
 int cvEditorGuard = 1;
+bool cvEditorValueKnown = true;
 
 const int32_t registerList[49] = {1,   2,   3,   4,   5,   6,   7,   8,   9,   10, 11, 12,  13,
                                   18,  19,  21,  22,  23,  24,  25,  29,  30,  31, 32, 33,  34,
@@ -26,6 +29,7 @@ void resetCvEditorState() {
     cvEditorCv = 1;
     cvEditorValue = CvValue();
     cvEditorGuard = 1;
+    cvEditorValueKnown = true;
 }
 
 namespace {
@@ -43,11 +47,6 @@ int32_t cvNumberOf(const std::string& text) {
     return number < INT32_MIN   ? INT32_MIN
            : number > INT32_MAX ? INT32_MAX
                                 : static_cast<int32_t>(number);
-}
-
-std::string stationWords() {
-    const char* text = stationErrorText();
-    return text ? text : "";
 }
 
 } // namespace
@@ -68,7 +67,6 @@ void CvEditorRules::initialise() {
     char text[16];
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(cvEditorCv));
     view_.setBoxText(cvNumberBox, text);
-    view_.setBoxText(decimalValueBox, cvEditorValue.text());
     refresh();
 }
 
@@ -87,10 +85,11 @@ void CvEditorRules::fillRegisterList() {
 
 void CvEditorRules::refresh() {
     cvEditorGuard = 0;
-    view_.setBoxText(decimalValueBox, cvEditorValue.text());
+    view_.setBoxText(decimalValueBox, cvEditorValueKnown ? cvEditorValue.text() : "");
     view_.setCaret(decimalValueBox, caretAfterValue);
     for (unsigned bit = 0; bit < 8; ++bit)
-        view_.setChecked(firstBitBox + 7 - static_cast<int>(bit), cvEditorValue.testBit(bit) != 0);
+        view_.setChecked(firstBitBox + 7 - static_cast<int>(bit),
+                         cvEditorValueKnown && cvEditorValue.testBit(bit) != 0);
     cvEditorGuard = 1;
 }
 
@@ -110,6 +109,7 @@ bool CvEditorRules::command(int controlId, int notification) {
     } else if (controlId >= firstBitBox && controlId <= firstBitBox + 7 &&
                notification == clickedNotification) {
         if (cvEditorGuard == 1) {
+            cvEditorValueKnown = true;
             const unsigned bit = static_cast<unsigned>(7 - (controlId - firstBitBox));
             if (view_.isChecked(controlId))
                 cvEditorValue.setBit(bit);
@@ -122,14 +122,17 @@ bool CvEditorRules::command(int controlId, int notification) {
     } else if (controlId == decimalValueBox && notification == textChangeNotification) {
         if (cvEditorGuard == 1) {
             const std::string text = view_.boxText(decimalValueBox);
-            if (text != cvEditorValue.text()) {
+            // Emptying the box of no value gives none.
+            if (text != (cvEditorValueKnown ? cvEditorValue.text() : "")) {
                 cvEditorValue.setFromText(text.c_str());
+                cvEditorValueKnown = true;
                 refresh();
             }
         }
     } else if ((controlId == setAllBitsButton || controlId == clearAllBitsButton) &&
                notification == clickedNotification) {
         cvEditorValue.setValue(controlId == setAllBitsButton ? 255 : 0);
+        cvEditorValueKnown = true;
         refresh();
     } else if (controlId == readCvButton && notification == clickedNotification) {
         readCv();
@@ -150,20 +153,21 @@ int32_t CvEditorRules::validCvFromBox() {
 
 void CvEditorRules::readInto(int32_t cv, std::string* error) {
     uint8_t value = 0;
-    if (stationReadCv(cv, &value) == 0) {
-        cvEditorValue.setValue(value);
-    } else {
-        *error = stationWords();
-    }
+    const int32_t result = stationReadCv(cv, &value);
+    cvEditorValueKnown = result == 0;
+    cvEditorValue.setValue(value);
+    if (result)
+        *error = stationFailureReason(result, false);
     refresh();
 }
 
 void CvEditorRules::runAccess(uint32_t steps, const char* message, CvAccess access) {
     std::string error;
     if (!isStationOpen()) {
-        error = stationWords();
+        error = stationClosedReason();
     } else {
         std::unique_ptr<WaitProgress> bar = view_.openWaitBar(steps, message);
+        ReadRetryProgress tries(*bar);
         const int32_t cv = validCvFromBox();
         if (!cv) {
             error = "Invalid CV Register";
@@ -179,10 +183,18 @@ void CvEditorRules::runAccess(uint32_t steps, const char* message, CvAccess acce
 }
 
 void CvEditorRules::readCv() {
+    // Asked before the wait bar opens; No sends nothing at all.
+    const int32_t cv = isStationOpen() ? validCvFromBox() : 0;
+    if (cv && needsHighCvConsent(cv) && !view_.confirm(highCvReadQuestion(cv), highCvCaption))
+        return;
     runAccess(2, "Reading CV", &CvEditorRules::readStep);
 }
 
 void CvEditorRules::writeCv() {
+    if (!cvEditorValueKnown) {
+        view_.showError("Type the value to write: the last read failed, so there is none");
+        return;
+    }
     // Asked before the wait bar opens; No sends nothing at all.
     const int32_t cv = isStationOpen() ? validCvFromBox() : 0;
     if (cv && !cvIsReadOnly(static_cast<uint32_t>(cv)) && needsHighCvConsent(cv) &&
@@ -203,8 +215,8 @@ void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error)
                          : "CV is Read Only";
     } else {
         JournalAction action("CV Editor: Write CV");
-        if (stationWriteCv(cv, cvEditorValue.value()) != 0) {
-            *error = stationWords();
+        if (const int32_t result = stationWriteCv(cv, cvEditorValue.value())) {
+            *error = stationFailureReason(result, true);
             return; // a failed write is not read back
         }
     }
@@ -216,12 +228,13 @@ void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error)
 
 void CvEditorRules::factoryReset() {
     uint8_t manufacturer = 0;
-    std::string error = stationWords();
+    std::string error = isStationOpen() ? "" : stationClosedReason();
     if (isStationOpen() && knownCvValue(8, &manufacturer, 0) != 0) {
         // The maker decides the reset: read it unless this connection knows it.
         std::unique_ptr<WaitProgress> bar = view_.openWaitBar(2, "Reading CV");
         bar->step(nullptr);
-        error = stationReadCv(8, &manufacturer) == 0 ? "" : stationWords();
+        if (const int32_t result = stationReadCv(8, &manufacturer))
+            error = stationFailureReason(result, false);
     }
     if (!isStationOpen() || !error.empty()) {
         if (!error.empty())
@@ -241,7 +254,8 @@ void CvEditorRules::factoryReset() {
         std::unique_ptr<WaitProgress> bar =
             view_.openWaitBar(static_cast<uint32_t>(writes.size()) + 1, "Writing CV");
         bar->step(nullptr);
-        error = runFactoryReset(writes) == 0 ? "" : stationWords();
+        if (const int32_t result = runFactoryReset(writes))
+            error = stationFailureReason(result, true);
         // Whatever this connection knew of the decoder is gone with the reset, or may be.
         forgetStationCvValues();
     }

@@ -33,6 +33,9 @@ enum : int {
 extern int32_t cvEditorCv;
 extern CvValue cvEditorValue;
 extern int cvEditorGuard;
+// False after a failed read until the user gives a value: the boxes are empty then, and Write CV
+// asks for one rather than send a value nobody saw.
+extern bool cvEditorValueKnown;
 extern const int32_t registerList[49];
 void resetCvEditorState();
 // The register list in name order (byte-wise, equal names in list order), built once.
@@ -63,7 +66,7 @@ class CvEditorRules {
     bool command(int controlId, int notification);
 
     void fillRegisterList();
-    // Shows the value in the decimal box and the bit boxes.
+    // Shows the value in the decimal box and the bit boxes, or empty boxes for no value.
     void refresh();
     void readCv();
     void writeCv();
@@ -73,7 +76,7 @@ class CvEditorRules {
   private:
     // 0 when the CV number box holds a CV of 1 to 1024.
     int32_t validCvFromBox();
-    // Reads the CV into the value; the value stays as it was when the read fails.
+    // Reads the CV into the value; a failed read leaves no value.
     void readInto(int32_t cv, std::string* error);
     // What both buttons share: an open station, a wait bar, a valid CV number, its kept text
     // forgotten; then the access itself, and its error shown once the bar is gone.

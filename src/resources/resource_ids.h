@@ -11,12 +11,15 @@
 // Connection Setup page and the NCE options page.
 #define IDC_STATION_LIST 1016
 #define IDC_DEVICE_OPTIONS_FRAME 1023
+#define IDC_FIND_STATION 1017
 #define IDC_NCE_TEST 1025
 #define IDC_NCE_BAUD 1026
 #define IDC_NCE_VERSION 1028
 #define IDC_NCE_NAME 1029
 #define IDC_NCE_PORT 1036
 #define IDC_NCE_SERIAL_LOG 1077
+#define IDC_NCE_READ_RETRIES 1501
+#define IDC_NCE_ANSWER_WAIT 1502
 
 // Version page.
 #define IDC_VERSION_DATE 1096

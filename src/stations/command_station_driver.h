@@ -22,6 +22,12 @@ constexpr StationTag makeStationTag(char a, char b, char c, char d) {
 // A programming track that writes every CV safely.
 constexpr int32_t noCvLimit = 0;
 
+// What readCv and writeCv return besides 0 (done) and 1 (failed). The station sent nothing back:
+// every further command would wait as long again, so a run of commands ends at once.
+constexpr int stationNoAnswer = 3;
+// The station answered that no decoder acknowledged: a read tried again often succeeds.
+constexpr int decoderNoAcknowledge = 4;
+
 struct StationVersionInfo {
     int32_t marker;
     char text[250];
@@ -50,6 +56,11 @@ class CommandStationDriver {
     // The highest CV the station's programming track writes without harm, or noCvLimit. Some
     // stations write a CV above their limit to another CV instead, which costs the user data.
     virtual int32_t highestSafeCv() { return noCvLimit; }
+    // How often a read the decoder did not acknowledge is tried again.
+    virtual int readRetries() { return 0; }
+    // Called now and then while no command runs: the driver may leave programming mode when the
+    // last programming command is long past, so the layout runs between actions.
+    virtual void idle() {}
     // The port the station is reached through, for the journal; empty when it has none.
     virtual const char* portName() const { return ""; }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/pause.h"
+#include "stations/station_advice.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -22,7 +23,7 @@ constexpr uint8_t notSupportedCode = '0';
 
 // JMRI's deadline for direct mode and the mode and version commands; a real programming track
 // answers a read within a second.
-constexpr unsigned answerWaitMs = 10000;
+constexpr int defaultAnswerWaitSeconds = 10;
 // A station sends an answer in one piece: its bytes follow each other within a millisecond or
 // two, so a longer gap means the answer has ended.
 constexpr unsigned answerGapMs = 200;
@@ -102,21 +103,16 @@ void setRefusal(uint8_t code, Refused command) {
     setStationErrorText(text);
 }
 
+std::string noAnswerText() {
+    return "No answer from the NCE station: is it switched on, and are port and speed right? "
+           "Else " +
+           findStationAdvice() + ".";
+}
+
 void setNonsense(const uint8_t* answer, size_t length) {
     setStationErrorText(
         ("The NCE station's answer makes no sense: " + hexBytes(answer, length)).c_str());
 }
-
-// Queries and the closing command must not disturb the message of the command the user ran.
-class KeptErrorText {
-  public:
-    KeptErrorText() : had_(stationErrorText() != nullptr), text_(had_ ? stationErrorText() : "") {}
-    ~KeptErrorText() { setStationErrorText(had_ ? text_.c_str() : nullptr); }
-
-  private:
-    bool had_;
-    std::string text_;
-};
 
 } // namespace
 
@@ -124,7 +120,7 @@ NceBinaryDriver::NceBinaryDriver() : NceBinaryDriver(createSerialPort()) {}
 
 NceBinaryDriver::NceBinaryDriver(std::unique_ptr<SerialPort> port)
     : NceStationDriver("NCE Corporation - Powerhouse Pro 2006+ / Power Cab (binary)",
-                       std::move(port), TrafficLogStyle::hex) {}
+                       std::move(port), TrafficLogStyle::hex, defaultAnswerWaitSeconds) {}
 
 NceTestTexts NceBinaryDriver::testTexts() const {
     return {"Communication with the NCE station OK", "NCE",
@@ -134,22 +130,28 @@ NceTestTexts NceBinaryDriver::testTexts() const {
 // A new connection may lead to another station: nothing known of the last one holds.
 void NceBinaryDriver::opened(int32_t) {
     sentEnter_ = false;
+    singleTrackConfirmed_ = false;
     programming_ = false;
     versionKnown_ = false;
     versionAsked_ = false;
 }
 
 int NceBinaryDriver::close() {
-    // 9F can crash an EPROM older than 2006, so only a station that was sent 9E gets it.
-    if (sentEnter_) {
-        KeptErrorText kept;
-        const uint8_t command = leaveProgrammingCommand;
-        uint8_t answer = 0;
-        exchange(&command, 1, &answer, 1, closeWaitMs);
-    }
+    if (sentEnter_)
+        leaveProgramming();
     finishClose();
     opened(0);
     return 0;
+}
+
+// 9F can crash an EPROM older than 2006, so only a station that was sent 9E gets it.
+void NceBinaryDriver::leaveProgramming() {
+    KeptStationErrorText kept;
+    const uint8_t command = leaveProgrammingCommand;
+    uint8_t answer = 0;
+    exchange(&command, 1, &answer, 1, closeWaitMs);
+    sentEnter_ = false;
+    programming_ = false;
 }
 
 int NceBinaryDriver::exchange(const uint8_t* command, size_t length, uint8_t* answer,
@@ -162,8 +164,8 @@ int NceBinaryDriver::exchange(const uint8_t* command, size_t length, uint8_t* an
     }
     const size_t received = link_.receiveAnswer(answer, expected, waitMs, answerGapMs);
     if (received == 0) {
-        setStationErrorText("No answer from the NCE station");
-        return 1;
+        setStationErrorText(noAnswerText().c_str());
+        return stationNoAnswer;
     }
     const size_t queued = link_.queuedBytes();
     if (queued == 0 && received == 1 && isErrorCode(answer[0]))
@@ -207,13 +209,51 @@ int NceBinaryDriver::judgeAcknowledge(int exchanged, uint8_t answer, bool enteri
     return 1;
 }
 
+int NceBinaryDriver::checkStation() {
+    if (!versionAsked_) {
+        int asked = 0;
+        {
+            // A version answer cut short or refused leaves the station unknown: the binary rules
+            // hold until it refuses a command.
+            KeptStationErrorText kept;
+            NceVersion version{};
+            asked = queryVersion(&version);
+        }
+        if (asked == stationNoAnswer) {
+            setStationErrorText(noAnswerText().c_str());
+            return stationNoAnswer;
+        }
+    }
+    if (!versionKnown_)
+        return 0;
+    const std::string refusal = binaryTrackRefusal(version_);
+    if (!refusal.empty()) {
+        setStationErrorText(refusal.c_str());
+        return 1;
+    }
+    if (nceStationAbilities(version_).singleTrackOutput && !singleTrackConfirmed_) {
+        if (!confirmSingleTrackProgramming()) {
+            setStationErrorText("Nothing was programmed: the Power Cab would program every "
+                                "locomotive on its track.");
+            return 1;
+        }
+        singleTrackConfirmed_ = true;
+    }
+    return 0;
+}
+
 int NceBinaryDriver::enterProgrammingMode() {
+    noteProgrammingCommand();
     if (programming_)
         return 0;
+    if (const int checked = checkStation())
+        return checked;
     sentEnter_ = true;
     const uint8_t command = enterProgrammingCommand;
     uint8_t answer = 0;
-    const int exchanged = exchange(&command, 1, &answer, 1, answerWaitMs);
+    const int exchanged = exchange(&command, 1, &answer, 1, answerWaitMs());
+    if (exchanged == stationNoAnswer)
+        return stationNoAnswer;
     if (judgeAcknowledge(exchanged, answer, true) != 0)
         return 1;
     programming_ = true;
@@ -224,46 +264,52 @@ int NceBinaryDriver::enterProgrammingMode() {
 int NceBinaryDriver::readCv(int32_t cv, uint8_t* value) {
     *value = 0;
     setStationErrorText(nullptr);
-    if (enterProgrammingMode() != 0)
-        return 1;
+    if (const int entered = enterProgrammingMode())
+        return entered;
     const uint8_t command[] = {directReadCommand, static_cast<uint8_t>(cv >> 8),
                                static_cast<uint8_t>(cv)};
     uint8_t answer[2] = {};
-    const int exchanged = exchange(command, sizeof command, answer, sizeof answer, answerWaitMs);
+    const int exchanged = exchange(command, sizeof command, answer, sizeof answer, answerWaitMs());
+    noteProgrammingCommand();
     if (exchanged == 2)
         return judgeAcknowledge(exchanged, answer[0], false);
     if (exchanged != 0)
-        return 1;
+        return exchanged;
     if (answer[1] == doneAnswer) {
         *value = answer[0];
         return 0;
     }
-    if (answer[0] == nothingReadValue && answer[1] == nothingReadCode)
-        setStationErrorText("Nothing could be read: no decoder on the programming track, or it "
-                            "did not answer");
-    else
-        setNonsense(answer, sizeof answer);
+    if (answer[0] == nothingReadValue && answer[1] == nothingReadCode) {
+        setStationErrorText("Nothing could be read (answer FF 3): no decoder answered. Is the "
+                            "locomotive on the programming track?");
+        return decoderNoAcknowledge;
+    }
+    setNonsense(answer, sizeof answer);
     return 1;
 }
 
 int NceBinaryDriver::writeCv(int32_t cv, int value) {
     setStationErrorText(nullptr);
-    if (enterProgrammingMode() != 0)
-        return 1;
+    if (const int entered = enterProgrammingMode())
+        return entered;
     const uint8_t command[] = {directWriteCommand, static_cast<uint8_t>(cv >> 8),
                                static_cast<uint8_t>(cv), static_cast<uint8_t>(value)};
     uint8_t answer = 0;
-    const int exchanged = exchange(command, sizeof command, &answer, 1, answerWaitMs);
-    return judgeAcknowledge(exchanged, answer, false);
+    const int exchanged = exchange(command, sizeof command, &answer, 1, answerWaitMs());
+    noteProgrammingCommand();
+    return exchanged == stationNoAnswer ? stationNoAnswer
+                                        : judgeAcknowledge(exchanged, answer, false);
 }
 
 int NceBinaryDriver::queryVersion(NceVersion* version) {
     versionAsked_ = true;
     const uint8_t command = versionCommand;
     uint8_t answer[3] = {};
-    const int exchanged = exchange(&command, 1, answer, sizeof answer, answerWaitMs);
+    const int exchanged = exchange(&command, 1, answer, sizeof answer, answerWaitMs());
     if (exchanged == 2)
         setRefusal(answer[0], Refused::versionQuery);
+    if (exchanged == stationNoAnswer)
+        return stationNoAnswer;
     if (exchanged != 0)
         return 1;
     *version = {answer[0], answer[1], answer[2]};
@@ -287,9 +333,13 @@ int NceBinaryDriver::getVersion(StationVersionInfo* info) {
 
 int32_t NceBinaryDriver::highestSafeCv() {
     if (!versionKnown_ && !versionAsked_ && link_.isOpen()) {
-        KeptErrorText kept;
+        KeptStationErrorText kept;
         NceVersion version{};
         queryVersion(&version);
     }
     return versionKnown_ ? nceStationAbilities(version_).highestSafeCv : 255;
+}
+
+std::string NceBinaryDriver::programmingProblem() {
+    return versionKnown_ ? binaryTrackRefusal(version_) : "";
 }

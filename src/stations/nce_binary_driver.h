@@ -23,23 +23,31 @@ class NceBinaryDriver : public NceStationDriver {
     // Asks the station for its version once per connection when it is not known yet.
     int32_t highestSafeCv() override;
     NceTestTexts testTexts() const override;
+    std::string programmingProblem() override;
 
     // The station answered 9E on this connection and has not refused a CV command since.
     bool inProgrammingMode() const { return programming_; }
 
   private:
     void opened(int32_t result) override;
+    bool mayBeProgramming() const override { return sentEnter_; }
+    void leaveProgramming() override;
     // Sends a command and reads its answer of `expected` bytes into `answer`. 0 when exactly
-    // that many came; otherwise 1 with the failure's message set, except for a single error
-    // byte, which is left in answer[0] with result 2 for the caller to name.
+    // that many came; stationNoAnswer when nothing came; otherwise 1 with the failure's message
+    // set, except for a single error byte, which is left in answer[0] with result 2 for the
+    // caller to name.
     int exchange(const uint8_t* command, size_t length, uint8_t* answer, size_t expected,
                  unsigned waitMs);
     // A one-byte answer: 0 for "!", else 1 with the message set.
     int judgeAcknowledge(int exchanged, uint8_t answer, bool enteringProgramming);
+    // Before the first 9E of a connection: the station's version, whether this driver can program
+    // its track, and on a single track output the user's word. 0 to go on.
+    int checkStation();
     int enterProgrammingMode();
     int queryVersion(NceVersion* version);
 
-    bool sentEnter_ = false;   // 9E went out on this connection, so closing sends 9F
+    bool sentEnter_ = false; // 9E went out and no 9F since, so leaving sends 9F
+    bool singleTrackConfirmed_ = false;
     bool programming_ = false; // the station accepted 9E
     bool versionKnown_ = false;
     bool versionAsked_ = false; // asked on this connection, answered or not

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "foundation/pause.h"
+#include "stations/station_advice.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -13,6 +14,11 @@ constexpr int32_t programmingMode = 1;
 constexpr int32_t mainMode = 2;
 // The station needs time to leave programming mode before the line goes quiet.
 constexpr unsigned closePauseMs = 250;
+// The programming track needs a second after the station accepted M before the first CV command.
+constexpr unsigned programmingSettleMs = 1000;
+// The station's answer to a CV command when no decoder acknowledged it.
+const char noFeedbackWords[] = "NO FEEDBACK DETECTED";
+
 // Room for a whole answer: a value may follow any number of blanks up to the answer's limit.
 constexpr size_t answerCapacity = 1025;
 
@@ -33,13 +39,22 @@ const char* firstWordyLine(char* answer, size_t length) {
     return line;
 }
 
+// A CV command's answer without its prompt: the station never finished answering, or said
+// what went wrong.
+int judgeFailure(int awaited) {
+    if (awaited != answerRefused)
+        return stationNoAnswer;
+    const char* words = stationErrorText();
+    return words && std::strcmp(words, noFeedbackWords) == 0 ? decoderNoAcknowledge : 1;
+}
+
 } // namespace
 
 NceDriver::NceDriver() : NceDriver(createSerialPort()) {}
 
 NceDriver::NceDriver(std::unique_ptr<SerialPort> port)
-    : NceStationDriver("NCE Corporation - Powerhouse Pro", std::move(port), TrafficLogStyle::text) {
-}
+    : NceStationDriver("NCE Corporation - Powerhouse Pro", std::move(port), TrafficLogStyle::text,
+                       readTimeoutConstantMs / 1000) {}
 
 NceTestTexts NceDriver::testTexts() const {
     return {"Communication with PowerHouse Pro OK", "NCE Powerhouse Pro",
@@ -52,7 +67,6 @@ void NceDriver::opened(int32_t result) {
 }
 
 int NceDriver::close() {
-    link_.drainInput();
     link_.sendText("X\r\n", 3);
     pauseFor(closePauseMs);
     finishClose();
@@ -68,8 +82,12 @@ int NceDriver::sendCommand(const char* line) {
     return 1;
 }
 
+void NceDriver::leaveProgramming() {
+    KeptStationErrorText kept;
+    enterMode(mainMode);
+}
+
 int NceDriver::enterMode(int32_t mode) {
-    link_.drainInput();
     if (stationMode_ == mode)
         return 0;
     if (sendCommand(mode == programmingMode ? "M\r\n" : "X\r\n") != 0) {
@@ -77,15 +95,32 @@ int NceDriver::enterMode(int32_t mode) {
         return 1;
     }
     if (int result = link_.awaitPrompt(nullptr, 0)) {
-        // The station's own refusal says more than ours would.
-        if (result != answerRefused)
-            setStationErrorText(mode == programmingMode ? "ERROR ENTERING PROGRAM MODE"
-                                                        : "ERROR ENTERING MAIN MODE");
         stationMode_ = 0;
-        return 1;
+        // The station's own refusal says more than ours would.
+        if (result == answerRefused)
+            return 1;
+        const std::string failed =
+            mode == programmingMode ? "ERROR ENTERING PROGRAM MODE" : "ERROR ENTERING MAIN MODE";
+        setStationErrorText((failed +
+                             ": the station did not answer. Is it switched on, and are "
+                             "port and speed right? Else " +
+                             findStationAdvice() + ".")
+                                .c_str());
+        return stationNoAnswer;
     }
     stationMode_ = mode;
+    if (mode == programmingMode)
+        pauseFor(programmingSettleMs);
     return 0;
+}
+
+int NceDriver::startCvCommand(const char* line) {
+    // A refused switch leaves its message and the command goes out anyway: the command's own
+    // answer decides. A station that did not answer at all would not answer the command either.
+    if (enterMode(programmingMode) == stationNoAnswer)
+        return stationNoAnswer;
+    noteProgrammingCommand();
+    return sendCommand(line);
 }
 
 int NceDriver::readCv(int32_t cv, uint8_t* value) {
@@ -93,14 +128,14 @@ int NceDriver::readCv(int32_t cv, uint8_t* value) {
     setStationErrorText(nullptr);
     char command[24];
     std::snprintf(command, sizeof command, "%s%03ld%s", "R", static_cast<long>(cv), "\r\n");
-    // A failed switch leaves its message; the read itself decides the result.
-    enterMode(programmingMode);
-    if (sendCommand(command) != 0)
-        return 1;
+    if (int started = startCvCommand(command))
+        return started;
     char answer[answerCapacity];
     size_t length = 0;
-    if (link_.awaitPrompt(answer, sizeof answer, &length) != 0)
-        return 1;
+    const int awaited = link_.awaitPrompt(answer, sizeof answer, &length);
+    noteProgrammingCommand();
+    if (awaited != 0)
+        return judgeFailure(awaited);
 
     const char* digits = answer + std::strspn(answer, blanks);
     if (!std::isdigit(static_cast<unsigned char>(*digits)) || std::strlen(answer) < length) {
@@ -121,18 +156,19 @@ int NceDriver::readCv(int32_t cv, uint8_t* value) {
 
 int NceDriver::writeCv(int32_t cv, int value) {
     setStationErrorText(nullptr);
-    enterMode(programmingMode);
     char command[24];
     std::snprintf(command, sizeof command, "%s%03ld %03d%s", "P", static_cast<long>(cv),
                   value & 0xFF, "\r\n");
-    if (sendCommand(command) != 0)
-        return 1;
+    if (int started = startCvCommand(command))
+        return started;
     char answer[answerCapacity];
     size_t length = 0;
-    if (int result = link_.awaitPrompt(answer, sizeof answer, &length)) {
-        if (result != answerRefused)
+    const int awaited = link_.awaitPrompt(answer, sizeof answer, &length);
+    noteProgrammingCommand();
+    if (awaited != 0) {
+        if (awaited != answerRefused)
             setStationErrorText("ERROR SENDING DATA");
-        return 1;
+        return judgeFailure(awaited);
     }
     // A write carried out is answered with the prompt, perhaps after line ends; a line of words
     // before it is the station's complaint, and the decoder does not hold the value.

@@ -18,7 +18,8 @@ class NceDriver : public NceStationDriver {
     int writeCv(int32_t cv, int value) override;
     int getVersion(StationVersionInfo* info) override;
     StationTag getTag() override { return tag; }
-    // NCE: a write above CV 255 on this station's programming track changes another CV.
+    // Every station that programs through these lines (EPROMs before 2006) reaches another CV
+    // above CV 255 on its programming track, so the driver need not ask for the version.
     int32_t highestSafeCv() override { return 255; }
     NceTestTexts testTexts() const override;
 
@@ -27,7 +28,14 @@ class NceDriver : public NceStationDriver {
 
   private:
     void opened(int32_t result) override;
+    bool mayBeProgramming() const override { return stationMode_ == 1; }
+    void leaveProgramming() override;
+    // 0 when the station took the switch; stationNoAnswer when it never answered (with a hint to
+    // find the station); 1 otherwise.
     int enterMode(int32_t mode);
+    // The switch into programming mode before a CV command, and after it the command's line.
+    // 0 when the line went out; else the result the command ends with.
+    int startCvCommand(const char* line);
     // Sends a command line; 0 when the port took all of it, else "ERROR SENDING DATA" and 1.
     int sendCommand(const char* line);
 

@@ -1,5 +1,6 @@
 #include "stations/nce_options.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "stations/nce_station_driver.h"
@@ -31,4 +32,15 @@ int prepareNceTest(NceStationDriver& driver, const char* portText, int32_t baudI
     if (isStationOpen())
         return 0;
     return applyNceOptions(driver, portText, baudIndex, true);
+}
+
+void applyNceTimings(NceStationDriver& driver, const char* retriesText, const char* waitText) {
+    char* end = nullptr;
+    const long retries = std::strtol(retriesText, &end, 10);
+    if (end != retriesText)
+        driver.setReadRetries(static_cast<int>(retries));
+    const long wait = std::strtol(waitText, &end, 10);
+    if (end != waitText)
+        driver.setAnswerWaitSeconds(wait < shortestAnswerWaitSeconds ? shortestAnswerWaitSeconds
+                                                                     : static_cast<int>(wait));
 }

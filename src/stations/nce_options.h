@@ -22,3 +22,7 @@ int applyNceOptions(NceStationDriver& driver, const char* portText, int32_t baud
 // Before a connection test: a station that is not open gets the page's settings and another
 // attempt, so a port just typed is the one tested. Returns 1 when it reconnected.
 int prepareNceTest(NceStationDriver& driver, const char* portText, int32_t baudIndex);
+
+// Gives the driver the page's read retries and answer wait (seconds), each taken into its range;
+// a box without a number leaves its setting as it was. Neither needs a reconnect.
+void applyNceTimings(NceStationDriver& driver, const char* retriesText, const char* waitText);

@@ -25,6 +25,12 @@ INT_PTR NceOptionsPage::onInitDialog(WPARAM, LPARAM) {
     SetWindowTextA(port, driver_ ? driver_->portName() : "");
 
     SetDlgItemTextA(window_, IDC_NCE_NAME, driver_ ? driver_->name() : "");
+    if (driver_) {
+        SetDlgItemInt(window_, IDC_NCE_READ_RETRIES, static_cast<UINT>(driver_->readRetries()),
+                      FALSE);
+        SetDlgItemInt(window_, IDC_NCE_ANSWER_WAIT, static_cast<UINT>(driver_->answerWaitSeconds()),
+                      FALSE);
+    }
     if (driver_ && *driver_->versionText())
         SetDlgItemTextA(window_, IDC_NCE_VERSION, driver_->versionText());
     return 0;
@@ -60,6 +66,11 @@ int NceOptionsPage::apply() {
     char port[portBoxCapacity] = {};
     int32_t baudIndex = 0;
     readControls(port, &baudIndex);
+    char retries[8] = {};
+    char wait[8] = {};
+    GetDlgItemTextA(window_, IDC_NCE_READ_RETRIES, retries, sizeof retries);
+    GetDlgItemTextA(window_, IDC_NCE_ANSWER_WAIT, wait, sizeof wait);
+    applyNceTimings(*driver_, retries, wait);
     return applyNceOptions(*driver_, port, baudIndex, false);
 }
 
@@ -95,6 +106,9 @@ void NceOptionsPage::testConnection() {
     }
     if (!driver_)
         showMessageBox(window_, "Cannot communicate with the station", "Error");
+    else if (result == 0 && !driver_->programmingProblem().empty())
+        // The station answers, but this driver cannot program it: that is no "OK".
+        showMessageBox(window_, driver_->programmingProblem().c_str(), "Error");
     else if (result == 0)
         showMessageBox(window_, driver_->testTexts().passed, driver_->testTexts().passedCaption);
     else

@@ -2,10 +2,16 @@
 // which gives the same read and write timeouts as the Windows port without busy waiting.
 #include "stations/posix_serial_port.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
+#include <sstream>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -34,7 +40,44 @@ speed_t speedFor(uint32_t baudRate) {
     return baudRate == 19200 ? B19200 : B9600;
 }
 
+std::string firstLineOf(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
+}
+
+// The kernel makes a ttyS device for every UART it might have; only one with a UART type
+// (0 is none) is a port. The system console is never a station's line.
+bool isRealSerialPort(const std::string& name, const std::string& consoles) {
+    const std::string type = firstLineOf("/sys/class/tty/" + name + "/type");
+    if (name.compare(0, 4, "ttyS") == 0 && (type.empty() || type == "0"))
+        return false;
+    std::istringstream words(consoles);
+    return std::find(std::istream_iterator<std::string>(words),
+                     std::istream_iterator<std::string>(),
+                     name) == std::istream_iterator<std::string>();
+}
+
 } // namespace
+
+std::vector<std::string> platformSerialPortNames() {
+    std::vector<std::string> names;
+    DIR* devices = ::opendir("/dev");
+    if (!devices)
+        return names;
+    const std::string consoles = firstLineOf("/sys/class/tty/console/active");
+    const char* const prefixes[] = {"ttyUSB", "ttyACM", "ttyS"};
+    while (const dirent* entry = ::readdir(devices)) {
+        const std::string name = entry->d_name;
+        for (const char* prefix : prefixes)
+            if (name.compare(0, std::strlen(prefix), prefix) == 0 &&
+                isRealSerialPort(name, consoles))
+                names.push_back("/dev/" + name);
+    }
+    ::closedir(devices);
+    return names;
+}
 
 std::unique_ptr<SerialPort> createSerialPort() {
     return std::make_unique<PosixSerialPort>();

@@ -16,10 +16,9 @@ constexpr size_t promptLength = sizeof stationPrompt - 1;
 // The station needs this gap between command lines.
 constexpr unsigned commandPauseMs = 100;
 constexpr size_t drainChunk = 200;
-// One answer ends after this long, or this many bytes without the prompt, whichever comes first:
-// a line that keeps sending (noise, a wrong device at the right baud rate) cannot hold the
+// One answer ends after the answer wait, or this many bytes without the prompt, whichever comes
+// first: a line that keeps sending (noise, a wrong device at the right baud rate) cannot hold the
 // program, while a station's longest answer fits well within both.
-constexpr uint64_t answerDeadlineMs = readTimeoutConstantMs;
 constexpr size_t answerByteLimit = 1024;
 // The station's own words for a command it did not carry out. It may send them without a prompt
 // (later EPROMs do for a command they do not understand), so they end the answer by themselves.
@@ -83,6 +82,7 @@ int SerialLink::openPort() {
 
 size_t SerialLink::sendText(const char* text, size_t length) {
     pauseFor(commandPauseMs);
+    drainInput();
     if (log_)
         log_->appendText(text);
     if (!port_->isOpen())
@@ -135,9 +135,9 @@ int SerialLink::awaitPrompt(char* buffer, size_t capacity, size_t* length) {
     const uint64_t start = clockMilliseconds();
     while (!seen && total < answerByteLimit) {
         const uint64_t elapsed = clockMilliseconds() - start;
-        if (elapsed >= answerDeadlineMs)
+        if (elapsed >= answerWaitMs_)
             break;
-        unsigned waitMs = static_cast<unsigned>(answerDeadlineMs - elapsed);
+        unsigned waitMs = static_cast<unsigned>(answerWaitMs_ - elapsed);
         // After a failure the station may still send its prompt; a short quiet ends the wait.
         if (failure && waitMs > failureTailMs)
             waitMs = failureTailMs;

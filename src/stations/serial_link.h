@@ -29,11 +29,14 @@ class SerialLink {
 
     // 0 on success, else the failing step (see SerialOpenStep), with the station error text set.
     int openPort();
+    // Pauses, drains what waits unread (a late prompt must never be taken for this line's
+    // answer), then sends.
     size_t sendText(const char* text, size_t length);
     size_t receive(uint8_t* buffer, size_t count);
     void drainInput();
     // 0 when the prompt was seen; the text before it goes to buffer, cut to capacity - 1 bytes.
-    // The wait ends after 16 s or 1024 bytes without the prompt (1, "NO DATA RETURNED"), or soon
+    // The wait ends after the answer wait or 1024 bytes without the prompt (1, "NO DATA RETURNED"),
+    // or soon
     // after the station said it failed (answerRefused, with its words as the error text).
     // length, if given, receives the number of bytes put in buffer (NUL bytes included).
     int awaitPrompt(char* buffer, size_t capacity, size_t* length = nullptr);
@@ -54,6 +57,8 @@ class SerialLink {
     int32_t baudIndex() const { return baudIndex_; }
     void setBaudIndex(int32_t index) { baudIndex_ = index; }
     uint32_t baudRate() const { return baudIndex_ ? 19200 : 9600; }
+    // How long awaitPrompt waits for a whole answer.
+    void setAnswerWaitMs(unsigned waitMs) { answerWaitMs_ = waitMs; }
 
   private:
     size_t receiveWithin(uint8_t* buffer, size_t count, unsigned waitMs);
@@ -62,6 +67,7 @@ class SerialLink {
     std::unique_ptr<SerialPort> port_;
     std::string portName_ = "COM1";
     int32_t baudIndex_ = 0;
+    unsigned answerWaitMs_ = readTimeoutConstantMs;
     SerialLogWindow* log_;
     TrafficLogStyle style_;
 };

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 // A read of n bytes returns after at most waitMs (normally readTimeoutConstantMs) +
 // n * readTimeoutPerByteMs with whatever arrived; a write gives up after writeTimeoutConstantMs +
@@ -39,3 +41,6 @@ class SerialPort {
 
 // The platform's real serial port.
 std::unique_ptr<SerialPort> createSerialPort();
+
+// The serial ports the platform lists, in no particular order.
+std::vector<std::string> platformSerialPortNames();

@@ -24,6 +24,9 @@ int32_t selectedIndex = -1;
 int openFlag = 0;
 bool hasErrorText = false;
 std::string errorText;
+std::string closedReason;
+ReadRetryObserver retryObserver = nullptr;
+void* retryContext = nullptr;
 CvValueCache stationValues;
 CvValueCache fileValues;
 // What the journal gives as a CV's value before a write: the value last read from or written to
@@ -94,6 +97,14 @@ void readStoredStation(StationTag* tag, char* configuration) {
     store.closeKey();
 }
 
+// Opens the driver and notes why it failed, for every action tried until the next attempt.
+int openStation(CommandStationDriver* driver, const char* configuration) {
+    const int opened = driver->open(configuration) == 0 ? 1 : 0;
+    const char* text = stationErrorText();
+    closedReason = opened ? "" : text && *text ? text : "Error opening connection";
+    return opened;
+}
+
 } // namespace
 
 PtrList* stationList() {
@@ -132,7 +143,7 @@ void restoreStation() {
     if (driver) {
         selectedIndex = index;
         bool useStored = driver->getTag() == storedTag && configuration[0] != '\0';
-        openFlag = driver->open(useStored ? configuration : nullptr) == 0 ? 1 : 0;
+        openFlag = openStation(driver, useStored ? configuration : nullptr);
         if (openFlag)
             return;
     }
@@ -140,7 +151,7 @@ void restoreStation() {
     showMessageBox(nullptr, driver && text && *text ? text : "Error opening connection", "Error");
 }
 
-void saveAndShutdownStations() {
+void storeStationChoice() {
     std::string configuration;
     StationTag tag = 0;
     if (CommandStationDriver* driver = activeStation()) {
@@ -155,7 +166,10 @@ void saveAndShutdownStations() {
                              static_cast<uint32_t>(configuration.size() + 1));
         store.closeKey();
     }
+}
 
+void saveAndShutdownStations() {
+    storeStationChoice();
     selectStation(-1);
     if (drivers) {
         while (CommandStationDriver* driver = stationAt(0))
@@ -179,7 +193,7 @@ void selectStation(int32_t index) {
     if (!driver)
         return;
     selectedIndex = index;
-    openFlag = driver->open(nullptr) == 0 ? 1 : 0;
+    openFlag = openStation(driver, nullptr);
 }
 
 void reconnectStation() {
@@ -217,7 +231,13 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
         return 1;
     uint8_t local = 0;
     uint8_t* out = value ? value : &local;
+    const int tries = 1 + driver->readRetries();
     int result = driver->readCv(cv, out);
+    for (int tryNumber = 2; result == decoderNoAcknowledge && tryNumber <= tries; ++tryNumber) {
+        if (retryObserver)
+            retryObserver(retryContext, cv, tryNumber, tries);
+        result = driver->readCv(cv, out);
+    }
     if (result == 0) {
         remember(stationValues, cv, *out);
         remember(journalValues, cv, *out);
@@ -248,6 +268,21 @@ int32_t stationGetVersion(StationVersionInfo* info) {
     setStationErrorText("No Command Station setup");
     CommandStationDriver* driver = activeStation();
     return driver ? driver->getVersion(info) : 1;
+}
+
+void setReadRetryObserver(ReadRetryObserver observer, void* context) {
+    retryObserver = observer;
+    retryContext = context;
+}
+
+void stationIdle() {
+    if (CommandStationDriver* driver = activeStation())
+        if (openFlag)
+            driver->idle();
+}
+
+const char* stationClosedReason() {
+    return closedReason.empty() ? "No connection to the command station" : closedReason.c_str();
 }
 
 int32_t stationHighestSafeCv() {

@@ -17,6 +17,8 @@ void registerStation(CommandStationDriver* driver);
 void unregisterStation(CommandStationDriver* driver);
 
 void restoreStation();
+// Stores the active station and its configuration, for the next start.
+void storeStationChoice();
 void saveAndShutdownStations();
 void selectStation(int32_t index);
 void reconnectStation();
@@ -25,7 +27,18 @@ CommandStationDriver* activeStation();
 CommandStationDriver* stationAt(int32_t index);
 int isStationOpen();
 
+// A read the decoder did not acknowledge is tried again up to the driver's read retries; never
+// after a station that did not answer at all. Returns the driver's result (0 when read).
 int32_t stationReadCv(int32_t cv, uint8_t* value);
+// Told before each further try of a read: try counts from 2, of tries in all.
+using ReadRetryObserver = void (*)(void* context, int32_t cv, int tryNumber, int tries);
+// Installs an observer with its context; none: nobody is told.
+void setReadRetryObserver(ReadRetryObserver observer, void* context);
+// Lets the active driver leave programming mode when it has been idle long enough.
+void stationIdle();
+// Why no command can reach the station: the failure of the last connection attempt, which later
+// successes of other calls do not clear; a fixed text when it left none.
+const char* stationClosedReason();
 int32_t stationWriteCv(int32_t cv, int value);
 int32_t stationGetVersion(StationVersionInfo* info);
 // The active driver's highest safe CV for writes, or noCvLimit (also without a driver).

@@ -1,5 +1,5 @@
-// The "Connection Setup" tab: the list of command stations and, in its "Device Options" frame,
-// the options page of the active one.
+// The "Connection Setup" tab: the list of command stations with Find Station and, in its
+// "Device Options" frame, the options page of the active one.
 #pragma once
 
 #include "app/tab_page.h"
@@ -17,6 +17,10 @@ class StationSetupPage : public TabPage {
     // Replaces the hosted options page; with reselect, the station chosen in the list becomes
     // the active one first.
     void showOptionsPage(bool reselect);
+    // Destroys the hosted options page, which applies its settings to its driver.
+    void closeOptionsPage();
+    // Asks every serial port for a station and offers the one found.
+    void findStation();
 
     TabPage* optionsPage_ = nullptr;
 };

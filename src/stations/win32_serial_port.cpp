@@ -27,7 +27,36 @@ std::string deviceName(const char* name) {
     return text.compare(0, 2, "\\\\") == 0 ? text : "\\\\.\\" + text;
 }
 
+// Where the registry is silent, the names a computer most likely has.
+constexpr int fallbackPortCount = 16;
+
 } // namespace
+
+std::vector<std::string> platformSerialPortNames() {
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) ==
+        ERROR_SUCCESS) {
+        for (DWORD index = 0;; ++index) {
+            char valueName[256];
+            DWORD nameSize = sizeof valueName;
+            DWORD type = 0;
+            char data[256] = {};
+            DWORD dataSize = sizeof data - 1;
+            const LONG result = RegEnumValueA(key, index, valueName, &nameSize, nullptr, &type,
+                                              reinterpret_cast<BYTE*>(data), &dataSize);
+            if (result == ERROR_NO_MORE_ITEMS)
+                break;
+            if (result == ERROR_SUCCESS && type == REG_SZ && data[0])
+                names.push_back(data);
+        }
+        RegCloseKey(key);
+    }
+    const bool listed = !names.empty();
+    for (int number = 1; !listed && number <= fallbackPortCount; ++number)
+        names.push_back("COM" + std::to_string(number));
+    return names;
+}
 
 std::unique_ptr<SerialPort> createSerialPort() {
     return std::make_unique<Win32SerialPort>();

@@ -79,6 +79,7 @@ TEST(BinaryStationTest, SystemsDifferInVersionAndHighCvWrites) {
         int cv285;
     } cases[] = {
         {"powerhouse-pro-6.2.1", bytes({6, 2, 1}), 9, 0},
+        {"powerhouse-pro-6.2.3", bytes({6, 2, 3}), 6, 9},
         {"power-cab-usb-7.3.3", bytes({7, 3, 3}), 6, 9},
     };
     for (const Case& c : cases) {
@@ -94,7 +95,10 @@ TEST(BinaryStationTest, SystemsDifferInVersionAndHighCvWrites) {
         EXPECT_EQ(decoder.cv(285), c.cv285);
     }
     EXPECT_EQ(findBinarySystem("power-cab"), nullptr);
-    EXPECT_EQ(binarySystemNames(), "powerhouse-pro-6.2.1, power-cab-usb-7.3.3");
+    EXPECT_EQ(binarySystemNames(),
+              "powerhouse-pro-6.2.1, power-cab-usb-7.3.3, powerhouse-pro-4.0.2, "
+              "powerhouse-pro-6.0.0, powerhouse-pro-6.2.3, sb5-usb-7.3.2, "
+              "ph-pro-usb-7.3.6");
 }
 
 TEST(BinaryStationTest, FaultsChangeTheAnswersAndNothingElse) {

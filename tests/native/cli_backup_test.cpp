@@ -97,31 +97,33 @@ class ScriptedDriver : public FakeDriver {
     int readCv(int32_t cv, uint8_t* value) override {
         reads.push_back(cv);
         auto failure = failures.find(cv);
-        setStationErrorText(failure == failures.end() ? nullptr : failure->second);
+        setStationErrorText(failure == failures.end() ? nullptr : failure->second.second);
         *value = static_cast<uint8_t>(cv + 100);
-        return failure == failures.end() ? 0 : 1;
+        return failure == failures.end() ? 0 : failure->second.first;
     }
-    std::map<int, const char*> failures;
+    std::map<int, std::pair<int, const char*>> failures; // CV: result, words
     std::vector<int> reads;
 };
 
 TEST(DecoderBackup, AFailedCvStaysUnknownAndAStationThatStopsEndsTheBackup) {
     auto* driver = new ScriptedDriver();
     selectStation(0);
-    driver->failures = {{2, "NO ACKNOWLEDGE FROM DECODER"}, {4, "NO DATA RETURNED"}};
+    // An answer without a value fails its CV alone; only silence ends the backup.
+    driver->failures = {{2, {1, "NO ACKNOWLEDGE FROM DECODER"}},
+                        {4, {1, "NO DATA RETURNED"}},
+                        {5, {stationNoAnswer, "No answer"}}};
     DecoderFileContent content;
     const auto problems = backupCvs({1, 2, 3, 4, 5, 6}, content, nullptr);
-    EXPECT_EQ(driver->reads, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(driver->reads, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_EQ(content.entries[0], 101);
     EXPECT_EQ(content.entries[1], unknownCvEntry);
     EXPECT_EQ(content.entries[2], 103);
     std::vector<std::string> reported;
     for (const auto& problem : problems)
         reported.push_back(std::to_string(problem.cv) + " " + problem.reason);
-    EXPECT_EQ(reported,
-              (std::vector<std::string>{"2 NO ACKNOWLEDGE FROM DECODER", "4 NO DATA RETURNED",
-                                        "5 not read: the station stopped answering",
-                                        "6 not read: the station stopped answering"}));
+    EXPECT_EQ(reported, (std::vector<std::string>{"2 NO ACKNOWLEDGE FROM DECODER",
+                                                  "4 NO DATA RETURNED", "5 No answer",
+                                                  "6 not read: the station stopped answering"}));
     saveAndShutdownStations();
 }
 
@@ -165,15 +167,15 @@ TEST_F(CliBackupTest, BacksUpShowsAndRestoresWithoutTheReadOnlyCvs) {
                                                                "R029", "P029 034", "R029", "X"}));
 }
 
-// Through a Powerhouse Pro, CVs above 255 are written only when the user allowed it: without
-// leave the command is refused whole and only the closing "X" reaches the station.
+// Through a Powerhouse Pro, CVs above 255 are read and written only when the user allowed it:
+// without leave the command is refused whole and only the closing "X" reaches the station.
 TEST_F(CliBackupTest, HighCvsAreWrittenOnlyWithLeave) {
     {
         SimStationProcess station;
         const std::string port = "--port " + station.device() + " ";
         ASSERT_EQ(runCli(port + "write 29=6 513=1").status, 1);
         ASSERT_EQ(runCli(port + "--allow-high-cvs write 513=1").status, 0);
-        ASSERT_EQ(runCli(port + "backup " + file + " 29,513").status, 0);
+        ASSERT_EQ(runCli(port + "--allow-high-cvs backup " + file + " 29,513").status, 0);
     }
     const std::string hazard = "error: CV 513 is above 255. On this station's programming track a "
                                "write above CV 255 can change another CV instead. NCE advises "
@@ -191,7 +193,13 @@ TEST_F(CliBackupTest, HighCvsAreWrittenOnlyWithLeave) {
          0,
          "29=6 (was 6)\n513=1\nwrote 2 CVs\n",
          {"M", "R029", "P029 006", "P513 001", "X"}},
-        {"read 1024", 0, "1024=0\n", {"M", "R1024", "X"}},
+        {"read 1 1024",
+         1,
+         "error: CV 1024 is above 255. On this station's programming track a read above CV 255 may "
+         "read another CV instead (CV 1024 reaches CV 256). Nothing was read; give "
+         "--allow-high-cvs before the command to read it anyway.\n",
+         {"X"}},
+        {"--allow-high-cvs read 1024", 0, "1024=0\n", {"M", "R1024", "X"}},
     };
     for (const auto& c : cases) {
         SimStationProcess station;

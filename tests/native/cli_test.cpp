@@ -42,6 +42,12 @@ TEST(CliArguments, AcceptsTheThreeCommands) {
         ASSERT_TRUE(parse({"--protocol", protocol, "backup", "f.dcc"}, chosen, error)) << error;
         EXPECT_EQ(chosen.binaryProtocol, binary);
     }
+
+    CliRequest detect;
+    ASSERT_TRUE(parse({"--protocol", "auto", "detect"}, detect, error)) << error;
+    EXPECT_EQ(detect.command, CliRequest::Command::detect);
+    EXPECT_TRUE(detect.autoProtocol);
+    EXPECT_FALSE(detect.portGiven);
 }
 
 TEST(CliArguments, RejectsBadInputWithAReason) {
@@ -74,6 +80,23 @@ TEST(CliArguments, RejectsBadInputWithAReason) {
     }
 }
 
+// The reason names the real mistake, not what the misplaced word looked like to the command.
+TEST(CliArguments, NamesOptionsAfterTheCommandMissingValuesAndTextsACvListCannotHold) {
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"read", "1", "--protocol", "binary"}, "options go before the command: '--protocol'"},
+        {{"detect", "--port", "COM2"}, "options go before the command: '--port'"},
+        {{"--port", "--baud", "9600", "version"}, "--port needs a value"},
+        {{"backup", "f.csv", "--notes", "x"},
+         "a CV list (f.csv) cannot hold --name, --owner or --notes: back up into a decoder file"},
+    };
+    for (const auto& [words, reason] : cases) {
+        CliRequest request;
+        std::string error;
+        EXPECT_FALSE(parse(words, request, error)) << reason;
+        EXPECT_EQ(error, reason);
+    }
+}
+
 TEST(Cli, ReadsWritesAndAsksForTheVersion) {
     SimStationProcess station;
     std::string port = "--port " + station.device() + " ";
@@ -98,6 +121,13 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "error: NO ACKNOWLEDGE FROM DECODER\n");
     EXPECT_EQ(station.receivedLines(), (std::vector<std::string>{"M", "R001", "X"}));
+
+    // Where a write of several CVs stopped, and what it never sent.
+    SimStationProcess deaf({"--no-feedback-cv", "3"});
+    CliRun partly = runCli("--port " + deaf.device() + " write 29=6 3=5 4=1 5=2");
+    EXPECT_EQ(partly.status, 1);
+    EXPECT_EQ(partly.out, "error: CV 3: NO ACKNOWLEDGE FROM DECODER\nwritten: CV 29\nfailed: CV 3\n"
+                          "not tried: CV 4, CV 5\n");
 
     CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
     EXPECT_EQ(missing.status, 1);
@@ -127,7 +157,33 @@ TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
     CliRun failed = runCli("--protocol binary --port " + shorted.device() + " read 1");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "error: Short circuit on the programming track\n");
-    EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"9E", "9F"}));
+    EXPECT_EQ(shorted.receivedLines(), (std::vector<std::string>{"AA", "9E", "9F"}));
+}
+
+// detect and --protocol auto against EPROMs that program through the binary and ASCII sets.
+TEST(Cli, DetectsTheStationAndChoosesItsDriver) {
+    const struct {
+        std::vector<std::string> options;
+        const char* found;
+        std::vector<std::string> wire;
+    } cases[] = {
+        {{"--protocol", "binary", "--system", "powerhouse-pro-6.2.1"},
+         " 9600 binary 6.2.1 Powerhouse Pro, EPROM 6.2.1\n",
+         {"AA", "AA", "AA", "9E", "A9 00 08", "9F"}},
+        {{"--system", "powerhouse-pro-6.0.0"},
+         " 9600 ascii 6.0.0 Powerhouse Pro, EPROM 6.0.0\n",
+         {"AA", "AA", "M", "R008", "X"}},
+    };
+    for (const auto& c : cases) {
+        SimStationProcess station(c.options);
+        const std::string port = "--port " + station.device() + " ";
+        EXPECT_EQ(runCli(port + "detect").out, station.device() + c.found);
+        EXPECT_EQ(runCli(port + "--protocol auto read 8").out, "8=11\n");
+        EXPECT_EQ(station.receivedLines(), c.wire) << c.found;
+    }
+    CliRun nothing = runCli("--port /dev/velquist-no-such-port detect");
+    EXPECT_EQ(nothing.status, 1);
+    EXPECT_NE(nothing.out.find("no-such-port could not be opened"), std::string::npos);
 }
 
 // Every command ends with the message of its command on a line that chatters instead of
@@ -135,10 +191,12 @@ TEST(Cli, BinaryProtocolReadsWritesBacksUpAndRestores) {
 TEST(Cli, EveryCommandEndsOnAChatteringLine) {
     SimStationProcess station({"--fault", "chatter", "--chatter-ms", "1"});
     std::string port = "--port " + station.device() + " ";
-    const std::pair<const char*, const char*> cases[] = {
-        {"read 1", "error: NO DATA RETURNED\n"},
-        {"write 1=3", "error: ERROR SENDING DATA\n"},
-        {"version", "error: ERROR ENTERING MAIN MODE\n"},
+    const std::string hint = ": the station did not answer. Is it switched on, and are port and "
+                             "speed right? Else run velquist-cli detect.\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {"read 1", "error: ERROR ENTERING PROGRAM MODE" + hint},
+        {"write 1=3", "error: ERROR ENTERING PROGRAM MODE" + hint},
+        {"version", "error: ERROR ENTERING MAIN MODE" + hint},
     };
     for (const auto& [command, out] : cases) {
         CliRun run = runCli(port + command);

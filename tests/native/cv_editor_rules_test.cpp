@@ -142,8 +142,7 @@ TEST_F(CvEditorRulesTest, ReadAndWriteCheckTheNumberAndTheStation) {
         {"8", writeCvButton, true, {"R8"}, {"error " + cv8Error}, "11"},
         {"8", writeCvButton, false, {}, {"error " + cv8Error}, "7"},
         {"7", writeCvButton, false, {}, {"error CV is Read Only"}, "7"},
-        // A failed read keeps the value the user had; a failed write is not read back.
-        {"30", readCvButton, false, {"R30"}, {"error NO DATA RETURNED"}, "7"},
+        // A failed write is not read back.
     };
     for (const Case& c : cases) {
         decoder().traffic.clear();
@@ -166,6 +165,27 @@ TEST_F(CvEditorRulesTest, ReadAndWriteCheckTheNumberAndTheStation) {
     view_.page.checks[rereadCheckBox] = true;
     click(writeCvButton);
     EXPECT_EQ(decoder().traffic, Lines{"W29=7"});
+}
+
+// After a failed read the boxes are empty and Write CV asks until a value is given.
+TEST_F(CvEditorRulesTest, AFailedReadLeavesNoValueToWrite) {
+    const std::pair<int, const char*> givenValues[] = {
+        {decimalValueBox, "W30=5"}, {firstBitBox + 7, "W30=0"}, {setAllBitsButton, "W30=255"}};
+    for (const auto& [control, written] : givenValues) {
+        decoder().cvs.erase(30);
+        box(cvNumberBox) = "30";
+        click(readCvButton);
+        EXPECT_EQ(box(decimalValueBox) + bits(), "00000000");
+        type(decimalValueBox, ""); // as the page's own emptying of the box tells it
+        decoder().traffic.clear();
+        view_.page.events.clear();
+        click(writeCvButton);
+        EXPECT_EQ(view_.page.eventsStartingWith("error"),
+                  Lines{"error Type the value to write: the last read failed, so there is none"});
+        control == decimalValueBox ? type(control, "5") : click(control);
+        click(writeCvButton);
+        EXPECT_EQ(decoder().traffic, Lines{written}) << written;
+    }
 }
 
 // A station whose programming track writes above CV 255 elsewhere: the user is asked first, and

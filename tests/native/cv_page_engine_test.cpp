@@ -61,7 +61,7 @@ TEST_F(CvPageEngineTest, ReadStopsAtTheFirstFailureOrAtEscape) {
          0,
          {"R8", "R7", "R2"},
          {"NCE Corporation - 11", "3", "", ""},
-         {"step Reading Vstart", "error Error reading Vstart", "bar close"}},
+         {"step Reading Vstart", "error Error reading Vstart\nNO DATA RETURNED", "bar close"}},
         {0,
          2,
          {"R8", "R7"},
@@ -173,7 +173,10 @@ TEST_F(CvPageEngineTest, WriteAllForgetsFirstAndAFailedWriteStopsTheRest) {
     view_.events.clear();
     page_.writeAll();
     EXPECT_EQ(decoder().traffic, (Lines{"W2=10"}));
-    EXPECT_EQ(view_.eventsStartingWith("error"), (Lines{"error Error writing Vstart"}));
+    // The station's words under the page's line, and the decoder lock a failed write may mean.
+    EXPECT_EQ(view_.eventsStartingWith("error"),
+              (Lines{"error Error writing Vstart\nERROR SENDING DATA\nA locked decoder (CV 15 "
+                     "differs from CV 16) also takes no writes."}));
     uint8_t value = 0;
     EXPECT_NE(knownCvValue(2, &value, 0), 0);
     EXPECT_NE(knownCvValue(5, &value, 0), 0);
@@ -223,8 +226,7 @@ TEST_F(CvPageEngineTest, AClosedStationShowsItsTextAndChangesNothing) {
         view_.events.clear();
         page_.command(button, 0);
         ASSERT_EQ(view_.events.size(), 1u);
-        const char* text = stationErrorText();
-        EXPECT_EQ(view_.events[0], std::string("error ") + (text ? text : ""));
+        EXPECT_EQ(view_.events[0], std::string("error ") + stationClosedReason());
         EXPECT_EQ(view_.boxes[1044], "33");
     }
     // Write All forgot the bound values before it found the station closed.

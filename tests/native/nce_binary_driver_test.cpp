@@ -9,6 +9,9 @@
 
 namespace {
 
+const char noAnswer[] = "No answer from the NCE station: is it switched on, and are port and speed "
+                        "right? Else press Find Station on Connection Setup.";
+
 std::string hex(const std::string& bytes) {
     std::string text;
     for (unsigned char byte : bytes) {
@@ -44,7 +47,8 @@ class NceBinaryDriverTest : public testing::Test {
                                                {0xAA, std::string("\x06\x02\x01", 3)}};
 };
 
-// Every command's bytes, the one second after 9E and no other pause.
+// Every command's bytes, AA once per connection before the first 9E, the one second after 9E and
+// no other pause.
 TEST_F(NceBinaryDriverTest, ExactBytesOnTheWire) {
     struct Case {
         const char* name;
@@ -57,29 +61,29 @@ TEST_F(NceBinaryDriverTest, ExactBytesOnTheWire) {
              uint8_t v;
              return d.readCv(29, &v);
          },
-         "9E A9 00 1D",
+         "AA 9E A9 00 1D",
          {1000}},
         {"read CV 1024",
          [](NceBinaryDriver& d) {
              uint8_t v;
              return d.readCv(1024, &v);
          },
-         "9E A9 04 00",
+         "AA 9E A9 04 00",
          {1000}},
         {"write 255 to CV 1",
          [](NceBinaryDriver& d) { return d.writeCv(1, 255); },
-         "9E A8 00 01 FF",
+         "AA 9E A8 00 01 FF",
          {1000}},
         {"write 300 to CV 286",
          [](NceBinaryDriver& d) { return d.writeCv(286, 300); },
-         "9E A8 01 1E 2C",
+         "AA 9E A8 01 1E 2C",
          {1000}},
         {"two reads enter programming mode once",
          [](NceBinaryDriver& d) {
              uint8_t v;
              return d.readCv(1, &v) | d.readCv(2, &v);
          },
-         "9E A9 00 01 A9 00 02",
+         "AA 9E A9 00 01 A9 00 02",
          {1000}},
         {"version alone",
          [](NceBinaryDriver& d) {
@@ -97,7 +101,7 @@ TEST_F(NceBinaryDriverTest, ExactBytesOnTheWire) {
          {}},
         {"write then close leaves programming mode",
          [](NceBinaryDriver& d) { return d.writeCv(3, 4) | d.close(); },
-         "9E A8 00 03 04 9F",
+         "AA 9E A8 00 03 04 9F",
          {1000}},
     };
     for (const Case& c : cases) {
@@ -127,8 +131,10 @@ TEST_F(NceBinaryDriverTest, AnswersAreJudgedWithOneMessagePerCase) {
         {read, 0xA9,
          "\xFF"
          "3",
-         1, "Nothing could be read: no decoder on the programming track, or it did not answer"},
-        {read, 0xA9, "", 1, "No answer from the NCE station"},
+         decoderNoAcknowledge,
+         "Nothing could be read (answer FF 3): no decoder answered. Is the locomotive on the "
+         "programming track?"},
+        {read, 0xA9, "", stationNoAnswer, noAnswer},
         {read, 0xA9, "\x06", 1, "The NCE station's answer was cut short: 06"},
         {read, 0xA9, "\x06!!", 1,
          "The NCE station answered with more bytes than expected: 06 21 21"},
@@ -151,11 +157,11 @@ TEST_F(NceBinaryDriverTest, AnswersAreJudgedWithOneMessagePerCase) {
          "The NCE station refused the command (answer 3: CV or data out of range)"},
         {write, 0xA8, "4", 1,
          "The NCE station refused the command (answer 4: byte count out of range)"},
-        {write, 0x9E, "", 1, "No answer from the NCE station"},
+        {write, 0x9E, "", stationNoAnswer, noAnswer},
         {version, 0xAA, std::string("\x07\x03\x03"), 0,
          "7.3.3 (Power Cab 1.65 through the USB interface)"},
         {version, 0xAA, std::string("\x01\x02\x05"), 0, "1.2.5 (unknown NCE station)"},
-        {version, 0xAA, "", 1, "No answer from the NCE station"},
+        {version, 0xAA, "", stationNoAnswer, noAnswer},
         {version, 0xAA, "\x06", 1, "The NCE station's answer was cut short: 06"},
         {version, 0xAA, "\x06\x02", 1, "The NCE station's answer was cut short: 06 02"},
         {version, 0xAA, std::string("\x06\x02\x01\x00", 4), 1,
@@ -230,13 +236,14 @@ TEST_F(NceBinaryDriverTest, EverySingleByteAnswerToEveryCommand) {
 TEST_F(NceBinaryDriverTest, LateAndStrayBytesAreDrainedAndLogged) {
     uint8_t value = 0;
     answers_[0xA9] = "";
-    EXPECT_EQ(driver_.readCv(1, &value), 1);
+    EXPECT_EQ(driver_.readCv(1, &value), stationNoAnswer);
     port_->incoming.assign({0x05, '!'}); // the late answer
     answers_[0xA9] = "\x11!";
     EXPECT_EQ(driver_.readCv(2, &value), 0);
     EXPECT_EQ(value, 0x11);
-    EXPECT_STREQ(driver_.log()->text(), "> 9E\r\n< 21\r\n> A9 00 01\r\n< (nothing)\r\n"
-                                        "stray 05 21\r\n> A9 00 02\r\n< 11 21\r\n");
+    EXPECT_STREQ(driver_.log()->text(),
+                 "> AA\r\n< 06 02 01\r\n> 9E\r\n< 21\r\n> A9 00 01\r\n< (nothing)\r\n"
+                 "stray 05 21\r\n> A9 00 02\r\n< 11 21\r\n");
 }
 
 TEST_F(NceBinaryDriverTest, ARefusedCvCommandEntersProgrammingModeAgain) {
@@ -247,8 +254,8 @@ TEST_F(NceBinaryDriverTest, ARefusedCvCommandEntersProgrammingModeAgain) {
     EXPECT_FALSE(driver_.inProgrammingMode());
     answers_[0xA8] = "!";
     EXPECT_EQ(driver_.writeCv(1, 5), 0);
-    EXPECT_EQ(commands_,
-              (std::vector<std::string>{"9E", "A9 00 01", "A8 00 01 05", "9E", "A8 00 01 05"}));
+    EXPECT_EQ(commands_, (std::vector<std::string>{"AA", "9E", "A9 00 01", "A8 00 01 05", "9E",
+                                                   "A8 00 01 05"}));
 }
 
 TEST_F(NceBinaryDriverTest, FailedShortCircuitStillLeavesProgrammingModeAtClose) {
@@ -259,7 +266,7 @@ TEST_F(NceBinaryDriverTest, FailedShortCircuitStillLeavesProgrammingModeAtClose)
     answers_[0x9F] = ""; // a silent station does not change the message close leaves
     EXPECT_EQ(driver_.close(), 0);
     EXPECT_STREQ(stationErrorText(), "kept");
-    EXPECT_EQ(commands_, (std::vector<std::string>{"9E", "9F"}));
+    EXPECT_EQ(commands_, (std::vector<std::string>{"AA", "9E", "9F"}));
     EXPECT_FALSE(port_->open);
 }
 
@@ -274,7 +281,7 @@ TEST_F(NceBinaryDriverTest, HighestSafeCvFollowsTheVersion) {
         {std::string("\x06\x03\x00", 3), noCvLimit}, // Power Cab 1.28 through USB
         {std::string("\x06\x02\x03"), noCvLimit},    // Powerhouse Pro EPROM of 2021
         {std::string("\x06\x02\x01"), 255},          {std::string("\x06\x02\x00", 3), 255},
-        {std::string("\x07\x03\x06"), 255}, // Powerhouse Pro through USB
+        {std::string("\x07\x03\x06"), 255},       // Powerhouse Pro through USB
         {std::string("\x07\x03\x07"), noCvLimit}, // the interface for all systems
         {std::string("\x08\x00\x00", 3), 255},       {"", 255},
     };

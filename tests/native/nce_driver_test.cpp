@@ -94,8 +94,8 @@ TEST_F(NceDriverTest, ExactBytesOnTheWire) {
     driver_.writeCv(29, 300);
     driver_.readCv(1024, &value);
     EXPECT_EQ(port_->written, "M\r\nR007\r\nP001 255\r\nP029 044\r\nR1024\r\n");
-    // Every line waits 100 ms first.
-    EXPECT_EQ(pauses_.list(), (std::vector<unsigned>(5, 100)));
+    // Every line waits 100 ms first; the first CV command a second more after M.
+    EXPECT_EQ(pauses_.list(), (std::vector<unsigned>{100, 1000, 100, 100, 100, 100}));
 }
 
 // Every answer shape a station may give a read or a write, prompt appended by the fake.
@@ -185,10 +185,11 @@ TEST_F(NceDriverTest, StationFailuresEndTheWaitWithTheirOwnWords) {
         SCOPED_TRACE(c.answer);
         port_->respond = [&](const std::string&) { return c.answer; };
         uint8_t value = 99;
-        EXPECT_EQ(driver_.readCv(29, &value), 1);
+        const int failed = c.error == "NO FEEDBACK DETECTED" ? decoderNoAcknowledge : 1;
+        EXPECT_EQ(driver_.readCv(29, &value), failed);
         EXPECT_EQ(stationErrorText(), c.error);
         EXPECT_EQ(value, 0);
-        EXPECT_EQ(driver_.writeCv(29, 6), 1);
+        EXPECT_EQ(driver_.writeCv(29, 6), failed);
         EXPECT_EQ(stationErrorText(), c.error);
         StationVersionInfo info{};
         EXPECT_EQ(driver_.getVersion(&info), 1);
@@ -219,17 +220,19 @@ TEST_F(NceDriverTest, SilentStationFailuresKeepTheirOwnMessages) {
     openDriver();
     uint8_t value = 5;
     silentAfter_ = 0; // nothing answers
-    EXPECT_EQ(driver_.readCv(1, &value), 1);
-    EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+    const std::string hint = ": the station did not answer. Is it switched on, and are port and "
+                             "speed right? Else press Find Station on Connection Setup.";
+    EXPECT_EQ(driver_.readCv(1, &value), stationNoAnswer);
+    EXPECT_EQ(stationErrorText(), "ERROR ENTERING PROGRAM MODE" + hint);
     EXPECT_EQ(driver_.stationMode(), 0);
-    EXPECT_EQ(port_->timeouts, 2); // the mode switch, then the read
-    EXPECT_EQ(driver_.writeCv(1, 3), 1);
-    EXPECT_STREQ(stationErrorText(), "ERROR SENDING DATA");
+    EXPECT_EQ(port_->timeouts, 1); // a station silent to M is not asked to read
+    EXPECT_EQ(driver_.writeCv(1, 3), stationNoAnswer);
+    EXPECT_EQ(stationErrorText(), "ERROR ENTERING PROGRAM MODE" + hint);
     StationVersionInfo info{};
-    EXPECT_EQ(driver_.getVersion(&info), 1);
-    EXPECT_STREQ(stationErrorText(), "ERROR ENTERING MAIN MODE");
-    EXPECT_STREQ(driver_.versionText(), "ERROR ENTERING MAIN MODE");
-    EXPECT_EQ(lines_, (std::vector<std::string>{"M", "R001", "M", "P001 003", "X"}));
+    EXPECT_EQ(driver_.getVersion(&info), stationNoAnswer);
+    EXPECT_EQ(stationErrorText(), "ERROR ENTERING MAIN MODE" + hint);
+    EXPECT_EQ(driver_.versionText(), "ERROR ENTERING MAIN MODE" + hint);
+    EXPECT_EQ(lines_, (std::vector<std::string>{"M", "M", "X"}));
 }
 
 TEST_F(NceDriverTest, AChatteringLineFailsEachCommandInsteadOfHanging) {
@@ -237,29 +240,28 @@ TEST_F(NceDriverTest, AChatteringLineFailsEachCommandInsteadOfHanging) {
     silentAfter_ = 0;
     port_->chatter = "CO";
     uint8_t value = 5;
-    EXPECT_EQ(driver_.readCv(1, &value), 1);
-    EXPECT_STREQ(stationErrorText(), "NO DATA RETURNED");
+    EXPECT_EQ(driver_.readCv(1, &value), stationNoAnswer);
     EXPECT_EQ(value, 0);
-    EXPECT_EQ(driver_.writeCv(1, 3), 1);
-    EXPECT_STREQ(stationErrorText(), "ERROR SENDING DATA");
+    EXPECT_EQ(driver_.writeCv(1, 3), stationNoAnswer);
     StationVersionInfo info{};
-    EXPECT_EQ(driver_.getVersion(&info), 1);
-    EXPECT_STREQ(stationErrorText(), "ERROR ENTERING MAIN MODE");
-    // M, R001, M, P001 003, X: each wait ended at the byte limit.
-    EXPECT_EQ(port_->chatterSent, 5u * 1024);
+    EXPECT_EQ(driver_.getVersion(&info), stationNoAnswer);
+    EXPECT_EQ(std::string(stationErrorText()).rfind("ERROR ENTERING MAIN MODE", 0), 0u);
+    // M, M, X: each wait ended at the byte limit, and no CV command followed.
+    EXPECT_EQ(port_->chatterSent, 3u * 1024);
 }
 
-TEST_F(NceDriverTest, AFailedModeSwitchStillSendsTheCommand) {
+TEST_F(NceDriverTest, ARefusedModeSwitchStillSendsTheCommand) {
     openDriver();
     port_->respond = [this](const std::string& line) {
         lines_.push_back(line);
-        return line == "M" ? std::string() : std::string("42\r\nCOMMAND: ");
+        return line == "M" ? std::string("COMMAND NOT UNDERSTOOD\r\n")
+                           : std::string("42\r\nCOMMAND: ");
     };
     uint8_t value = 0;
     EXPECT_EQ(driver_.readCv(8, &value), 0);
     EXPECT_EQ(value, 42);
     // The read succeeded, but the switch's message stays for the caller to see.
-    EXPECT_STREQ(stationErrorText(), "ERROR ENTERING PROGRAM MODE");
+    EXPECT_STREQ(stationErrorText(), "COMMAND NOT UNDERSTOOD");
     EXPECT_EQ(lines_, (std::vector<std::string>{"M", "R008"}));
 }
 

@@ -12,6 +12,9 @@ class RecordingBar : public WaitProgress {
     void step(const char* message) override {
         events_.push_back(std::string("step ") + (message ? message : "(same)"));
     }
+    void setMessage(const char* message) override {
+        events_.push_back(std::string("message ") + message);
+    }
     void setPosition(uint32_t position, const char* message) override {
         events_.push_back("position " + std::to_string(position) + " " +
                           (message ? message : "(same)"));

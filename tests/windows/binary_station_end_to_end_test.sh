@@ -3,8 +3,9 @@
 # speaking NCE's binary command set as a Power Cab behind the USB interface: Connection Setup
 # chooses the driver and tests it, the choice survives a restart, and the locomotive page's Read
 # and Write Changes and the CV editor work through it. A CV above 255 is written without a
-# question on the Power Cab, and only after the warning on a Powerhouse Pro with EPROM 6.2.1.
-# The normal station is back on COM1 at the end, and the program's settings are gone.
+# question on the Power Cab, and only after the warning on a Powerhouse Pro with EPROM 6.2.1,
+# which Find Station then finds. The normal station is back on COM1 at the end, and the
+# program's settings are gone.
 # Usage: binary_station_end_to_end_test.sh VELQUIST_EXE UI_DRIVER_EXE SIM_STATION STATION_DIR
 #        (WINEPREFIX, DISPLAY set)
 set -uo pipefail
@@ -94,6 +95,22 @@ check_equal "Yes writes it, and the station puts it in CV 44" "9" \
     "$(ui click 100 box answer 6 idle set 1009 44 click 101 idle get 1008 | tail -1)"
 take_commands
 check_equal "Yes wrote CV 300 once" "9E A8:01:2C:09 A9:00:2C" "$commands"
+quit_program
+
+# Find Station (1017) from a first start on the ASCII driver; Yes chooses as if by hand.
+take_commands
+"$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
+start_program
+mapfile -t lines < <(ui tab 7 click 1017 box answer 6 idle get 1016 get 1036 get 1026)
+check_equal "Find Station names the station, port, speed and driver" \
+    "Find Station|Found an NCE Powerhouse Pro, EPROM 6.2.1, on COM1 at 9600 baud. It programs through the binary driver. Use it?" \
+    "${lines[0]:-}"
+check_equal "Yes chooses the binary driver on COM1 at 9600" "$binary_name COM1 9600" \
+    "${lines[1]:-} ${lines[2]:-} ${lines[3]:-}"
+check_equal "the choice is stored at once" "REG_DWORD 0x6245434e REG_SZ 9600|COM1" \
+    "$(registry CmdSt_IDX) $(registry CmdSt_CFG)"
+take_commands
+check_equal "the ASCII driver closed, then AA alone found the station" "58 0D 0A AA" "$commands"
 quit_program
 # The tests after this one expect the program on the ASCII driver.
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1

@@ -3,7 +3,7 @@
 # COM9, which only the device namespace reaches): every command with the exit codes and messages
 # of the Linux tool; then a name with accents typed on the command line is stored in
 # Windows-1252, shown by the program's Load/Save page and saved by the program, and the tool
-# shows the program's file as it was typed.
+# shows the program's file as it was typed; a file name no ANSI code page holds keeps it.
 # Usage: cli_end_to_end_test.sh VELQUIST_CLI_EXE VELQUIST_EXE VELQUIST_UI_EXE
 #        (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set; COM12 mapped to the station)
 set -uo pipefail
@@ -57,6 +57,15 @@ check_equal "a FILE that cannot be written is found before the decoder is read" 
     "$(cli --port COM12 backup 'Z:\no\such\folder\x.vqd')"
 take_wire
 check_equal "so the station heard nothing of it" "" "$wire"
+
+wide_name='Ānna.vqd'
+check_equal "convert writes a file by its wide name" \
+    "wrote $(windows_path "$work/$wide_name"): 3 CVs" \
+    "$(cli convert "$(windows_path "$work/loco.vqd")" "$(windows_path "$work/$wide_name")")"
+check "the file bears the name as typed, not a best-fit one" \
+    test -f "$work/$wide_name" -a ! -e "$work/Anna.vqd"
+check_equal "show opens it by that name" "Decoder Name: $name" \
+    "$(cli show "$(windows_path "$work/$wide_name")" | head -1)"
 
 cli --port COM12 write 1=9 >/dev/null
 check_equal "restore writes the file back and reads it to verify" \

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 
+#include "files/decoder_file_transfer.h"
 #include "foundation/windows_1252.h"
 
 #ifdef _WIN32
@@ -16,17 +17,17 @@
 const char cliDefaultPort[] = VELQUIST_DEFAULT_PORT;
 
 const char cliUsage[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary] "
-    "[--allow-high-cvs] "
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary|auto] "
+    "[--allow-high-cvs] [--retries N] [--wait S] "
     "read CV [CV ...] | "
-    "write CV=VALUE [CV=VALUE ...] | version | "
+    "write CV=VALUE [CV=VALUE ...] | version | detect | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
     "show FILE | convert IN OUT | sheet FILE [-o OUT.html] | identify | "
     "reset [--backup FILE] [--yes] | history [--last N] | undo | diff FILE | --help";
 
 const char cliHelp[] =
-    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary]\n"
-    "                    [--allow-high-cvs] COMMAND\n"
+    "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary|auto]\n"
+    "                    [--allow-high-cvs] [--retries N] [--wait S] COMMAND\n"
     "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
@@ -34,6 +35,11 @@ const char cliHelp[] =
     "                                write the values in the order given, each read first and\n"
     "                                shown as CV=VALUE (was OLD); CV 8 is written only by reset\n"
     "  version                       print the station's version text\n"
+    "  detect                        look for NCE stations on every serial port (only on\n"
+    "                                --port if given) at 9600 and 19200 baud; print\n"
+    "                                PORT BAUD PROTOCOL VERSION NAME for each one found\n"
+    "                                (PROTOCOL: ascii, binary or none, the command set that\n"
+    "                                programs its track); exit status 1 when none answered\n"
     "  backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS]\n"
     "                                read the CVs into a decoder file; CVS is a list such as\n"
     "                                1-11,29,67-94 (default: every CV of the locomotive, speed\n"
@@ -64,10 +70,17 @@ const char cliHelp[] =
     "  --baud 9600|19200             line speed (default 9600)\n"
     "  --protocol ascii|binary       NCE's command set: ascii for a Powerhouse Pro up to the\n"
     "                                2004 EPROM (default), binary for a Powerhouse Pro of 2006\n"
-    "                                or later, or a Power Cab or Twin on the USB interface\n"
-    "  --allow-high-cvs              let write and restore write CVs above the station's safe\n"
-    "                                limit (255 on a Powerhouse Pro, whose programming track can\n"
-    "                                write such a CV to another CV; refused whole without it)\n"
+    "                                or later, or a Power Cab or Twin on the USB interface;\n"
+    "                                auto asks the station's version first and takes the\n"
+    "                                command set it programs with\n"
+    "  --allow-high-cvs              let read, backup, write and restore reach CVs above the\n"
+    "                                station's safe limit (255 on a Powerhouse Pro, whose\n"
+    "                                programming track can reach another CV instead; refused\n"
+    "                                whole without it)\n"
+    "  --retries N                   try a read the decoder did not acknowledge up to N more\n"
+    "                                times, 0 to 5 (default 2)\n"
+    "  --wait S                      seconds an answer may take, 2 to 60 (default 16 for ascii,\n"
+    "                                10 for binary)\n"
     "  --help                        this text (only as the first word)\n"
     "Options go before the command. Texts are UTF-8; decoder files hold them in Windows-1252.\n"
     "Exit status: 0 done, 1 the station or a file failed, 2 bad arguments.\n";
@@ -84,18 +97,24 @@ std::vector<int> defaultBackupCvs() {
 
 namespace {
 
-const char* const globalOptions[] = {"--port", "--baud", "--allow-high-cvs", "--help"};
+// The options before the command; those with a value take the next word.
+const char* const valueOptions[] = {"--port", "--baud", "--protocol", "--retries", "--wait"};
+const char* const flagOptions[] = {"--allow-high-cvs", "--help"};
+
+template <size_t count> bool isOneOf(const std::string& word, const char* const (&options)[count]) {
+    for (const char* option : options)
+        if (word == option)
+            return true;
+    return false;
+}
 
 // A word that belongs before the command found after it: says so rather than judging the word
 // as whatever the command expects there.
 bool misplacedOption(const std::string& word, std::string& error) {
-    for (const char* option : globalOptions) {
-        if (word == option) {
-            error = "options go before the command: '" + word + "'";
-            return true;
-        }
-    }
-    return false;
+    if (!isOneOf(word, valueOptions) && !isOneOf(word, flagOptions))
+        return false;
+    error = "options go before the command: '" + word + "'";
+    return true;
 }
 
 // A whole decimal number within [lowest, highest], nothing else.
@@ -179,12 +198,14 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
     const bool backup = request.command == CliRequest::Command::backup;
     const char* textOptions[] = {"--name", "--owner", "--notes"};
     bool listGiven = false;
+    bool textsGiven = false;
     for (; at < argc; ++at) {
         const std::string word = argv[at];
         int text = -1;
         for (int i = 0; i < 3; ++i)
             text = backup && word == textOptions[i] ? i : text;
         if (text >= 0 && at + 1 < argc) {
+            textsGiven = true;
             std::string refused;
             if (!windows1252FromUtf8(argv[++at], request.texts[text], refused)) {
                 error = word + ": " + refused;
@@ -217,6 +238,11 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
         error = "convert needs IN and OUT";
         return false;
     }
+    if (textsGiven && namesCvList(request.file)) {
+        error = "a CV list (" + request.file +
+                ") cannot hold --name, --owner or --notes: back up into a decoder file";
+        return false;
+    }
     if (backup && !listGiven)
         for (int cv : defaultBackupCvs())
             request.cvs.push_back({cv, 0});
@@ -238,23 +264,36 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
             request.allowHighCvs = true;
             continue;
         }
-        if (option != "--port" && option != "--baud" && option != "--protocol") {
+        if (!isOneOf(option, valueOptions)) {
             error = "unknown option '" + option + "'";
             return false;
         }
-        if (at + 1 >= argc || argv[at + 1][0] == '\0') {
+        // "--port --baud 9600": the next option is no value, and no device is named so.
+        if (at + 1 >= argc || argv[at + 1][0] == '\0' || std::strncmp(argv[at + 1], "--", 2) == 0) {
             error = option + " needs a value";
             return false;
         }
         std::string value = argv[++at];
         if (option == "--port") {
             request.port = value;
+            request.portGiven = true;
+        } else if (option == "--retries" || option == "--wait") {
+            const bool retries = option == "--retries";
+            if (!parseNumber(value, retries ? 0 : 2, retries ? 5 : 60,
+                             retries ? request.readRetries : request.answerWaitSeconds)) {
+                error = option +
+                        (retries ? " must be a number from 0 to 5: '"
+                                 : " must be a number from 2 to 60: '") +
+                        value + "'";
+                return false;
+            }
         } else if (option == "--protocol") {
-            if (value != "ascii" && value != "binary") {
-                error = "protocol must be ascii or binary: '" + value + "'";
+            if (value != "ascii" && value != "binary" && value != "auto") {
+                error = "protocol must be ascii, binary or auto: '" + value + "'";
                 return false;
             }
             request.binaryProtocol = value == "binary";
+            request.autoProtocol = value == "auto";
         } else if (value == "9600" || value == "19200") {
             request.baudIndex = value == "19200" ? 1 : 0;
         } else {
@@ -267,12 +306,16 @@ bool parseCliArguments(int argc, const char* const* argv, CliRequest& request, s
         return false;
     }
     std::string command = argv[at++];
-    if (command == "version") {
-        request.command = CliRequest::Command::version;
+    const std::pair<const char*, CliRequest::Command> bareCommands[] = {
+        {"version", CliRequest::Command::version}, {"detect", CliRequest::Command::detect}};
+    for (const auto& [name, value] : bareCommands) {
+        if (command != name)
+            continue;
+        request.command = value;
         if (at == argc)
             return true;
         if (!misplacedOption(argv[at], error))
-            error = "version takes no arguments";
+            error = command + " takes no arguments";
         return false;
     }
     const std::pair<const char*, CliRequest::Command> fileCommands[] = {

@@ -13,6 +13,7 @@ struct CliRequest {
         read,
         write,
         version,
+        detect,
         backup,
         restore,
         show,
@@ -27,9 +28,13 @@ struct CliRequest {
     };
 
     std::string port = cliDefaultPort;
+    // detect looks on every port unless one was named.
+    bool portGiven = false;
     int baudIndex = 0;
     // NCE's binary command set (Powerhouse Pro 2006 and later, Power Cab) instead of ASCII.
     bool binaryProtocol = false;
+    // Ask the station's version first and take the driver it programs through.
+    bool autoProtocol = false;
     Command command = Command::version;
     // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;
@@ -42,8 +47,12 @@ struct CliRequest {
     std::string texts[3];
     // restore: read every written CV back.
     bool verify = false;
-    // write and restore: write CVs above the station's safe limit too.
+    // read, write, backup and restore: reach CVs above the station's safe limit too.
     bool allowHighCvs = false;
+    // How often a read the decoder did not acknowledge is tried again; -1: the default.
+    int readRetries = -1;
+    // Seconds an answer may take; 0: the driver's default.
+    int answerWaitSeconds = 0;
     // write and restore: read each CV just before writing it, for the journal and the output.
     bool readFirst = true;
     // reset: the user said yes; without it the reset is only described.

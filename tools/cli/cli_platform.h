@@ -8,7 +8,6 @@
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 // Whether standard error is a terminal that can show a progress line rewritten in place.
 bool progressLineShown();
-// A UTF-8 file name in the form the platform's file calls take.
-std::string systemPath(const std::string& utf8Path);
-// Whether an existing file is marked read-only, which a save respects by leaving it alone.
+// Whether an existing file (a UTF-8 name) is marked read-only, which a save respects by leaving it
+// alone.
 bool isMarkedReadOnly(const std::string& path);

@@ -12,10 +12,6 @@ bool progressLineShown() {
     return isatty(STDERR_FILENO) != 0;
 }
 
-std::string systemPath(const std::string& utf8Path) {
-    return utf8Path;
-}
-
 bool isMarkedReadOnly(const std::string& path) {
     struct stat target {};
     return ::stat(path.c_str(), &target) == 0 && (target.st_mode & 0222) == 0;

@@ -1,5 +1,5 @@
 // The command line on Windows: argv is in the ANSI code page, which cannot hold every name, so
-// the words are taken from the wide command line; file calls take ANSI names.
+// the words are taken from the wide command line, and files are opened by their wide names.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -11,20 +11,6 @@
 namespace {
 
 UINT consoleCodePage = 0; // none without a console
-
-std::string convert(UINT from, UINT to, const std::string& text) {
-    if (text.empty())
-        return text;
-    const int wideSize =
-        MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(wideSize), L'\0');
-    MultiByteToWideChar(from, 0, text.data(), static_cast<int>(text.size()), &wide[0], wideSize);
-    const int size =
-        WideCharToMultiByte(to, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideSize, &out[0], size, nullptr, nullptr);
-    return out;
-}
 
 std::string utf8FromWide(const wchar_t* text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -60,11 +46,10 @@ bool progressLineShown() {
            SetConsoleMode(error, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
-std::string systemPath(const std::string& utf8Path) {
-    return convert(CP_UTF8, CP_ACP, utf8Path);
-}
-
 bool isMarkedReadOnly(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const int size = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, &wide[0], size);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }

@@ -8,12 +8,19 @@
 
 namespace {
 
-// What the link reports when the station never answered or the line is gone: every further
-// command would cost another full timeout.
+// The result of the last read or write.
+int lastResult = 0;
+
+int note(int result) {
+    lastResult = result;
+    return result;
+}
+
+// The station never answered or the line is gone: every further command would cost another full
+// wait. An answer without a value ("NO DATA RETURNED") fails that CV alone.
 bool stationStopped() {
     const char* text = stationErrorText();
-    const std::string reason = text ? text : "";
-    return reason == "NO DATA RETURNED" || reason == "ERROR SENDING DATA";
+    return lastResult == stationNoAnswer || (text && std::string(text) == "ERROR SENDING DATA");
 }
 
 std::string failureReason() {
@@ -26,6 +33,7 @@ std::vector<CvProblem> eachCv(const std::vector<int>& cvs, const CvProgress& pro
                               const char* notDone,
                               const std::function<bool(int cv, std::string& reason)>& step) {
     std::vector<CvProblem> problems;
+    lastResult = 0;
     for (size_t i = 0; i < cvs.size(); ++i) {
         if (progress)
             progress(i, cvs.size(), cvs[i]);
@@ -50,7 +58,7 @@ std::vector<CvProblem> backupCvs(const std::vector<int>& cvs, DecoderFileContent
                   [&](int cv, std::string& reason) {
                       uint8_t value = 0;
                       content.entries[cv - 1] = unknownCvEntry;
-                      if (stationReadCv(cv, &value) != 0) {
+                      if (note(stationReadCv(cv, &value)) != 0) {
                           reason = failureReason();
                           return false;
                       }
@@ -90,7 +98,7 @@ std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify
                       // no "before".
                       const bool known =
                           readFirst && !needsHighCvConsent(cv) && stationReadCv(cv, &was) == 0;
-                      if (stationWriteCv(cv, value) != 0) {
+                      if (note(stationWriteCv(cv, value)) != 0) {
                           reason = failureReason();
                           return false;
                       }
@@ -100,7 +108,7 @@ std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify
                       uint8_t read = 0;
                       if (!verify)
                           return true;
-                      if (stationReadCv(cv, &read) != 0) {
+                      if (note(stationReadCv(cv, &read)) != 0) {
                           reason = "written, but reading it back failed: " + failureReason();
                           return false;
                       }

@@ -1,7 +1,6 @@
 // identify and reset: what the decoder is, and putting it back to its maker's settings.
 #include <cstdio>
 
-#include "cli_platform.h"
 #include "decoder_backup.h"
 #include "decoder_commands.h"
 #include "files/decoder_file_transfer.h"
@@ -111,8 +110,8 @@ int resetCommand(const CliRequest& request) {
         const std::vector<CvProblem> problems = backupCvs(defaultBackupCvs(), content, nullptr);
         for (const CvProblem& problem : problems)
             std::fprintf(stderr, "CV %d: %s\n", problem.cv, problem.reason.c_str());
-        const char* error = problems.empty() ? saveDecoderFile(systemPath(request.file), content,
-                                                               nullptr, namesCvList(request.file))
+        const char* error = problems.empty() ? saveDecoderFile(request.file, content, nullptr,
+                                                               namesCvList(request.file))
                                              : "not every CV could be read";
         if (error) {
             std::fprintf(stderr, "error: %s: %s; nothing was reset\n", request.file.c_str(), error);

@@ -11,10 +11,13 @@
 #include "decoder_commands.h"
 #include "files/decoder_file_transfer.h"
 #include "files/decoder_sheet.h"
+#include "files/file_access.h"
 #include "foundation/windows_1252.h"
 #include "stations/high_cv_warning.h"
 #include "stations/nce_binary_driver.h"
 #include "stations/nce_driver.h"
+#include "stations/station_advice.h"
+#include "stations/station_finder.h"
 #include "stations/station_manager.h"
 #include "stations/write_journal.h"
 
@@ -50,6 +53,30 @@ class ProgressLine {
     const char* verb_;
 };
 
+// "CV 29, CV 1", or "none".
+std::string cvNames(std::vector<std::pair<int, int>>::const_iterator first,
+                    std::vector<std::pair<int, int>>::const_iterator last) {
+    std::string names;
+    for (auto entry = first; entry != last; ++entry)
+        names += (names.empty() ? "CV " : ", CV ") + std::to_string(entry->first);
+    return names.empty() ? "none" : names;
+}
+
+// A write of several CVs stops at the first that fails; the user must know where the decoder
+// stands: what it holds now, and what was never sent.
+int failedWrite(const CliRequest& request, size_t failed) {
+    if (request.cvs.size() == 1)
+        return fail();
+    const char* text = stationErrorText();
+    const auto& cvs = request.cvs;
+    std::fprintf(stderr, "error: CV %d: %s\nwritten: %s\nfailed: CV %d\nnot tried: %s\n",
+                 cvs[failed].first, text && *text ? text : "unknown station error",
+                 cvNames(cvs.begin(), cvs.begin() + failed).c_str(), cvs[failed].first,
+                 cvNames(cvs.begin() + failed + 1, cvs.end()).c_str());
+    saveAndShutdownStations();
+    return 1;
+}
+
 void reportProblems(const std::vector<CvProblem>& problems) {
     for (const CvProblem& problem : problems)
         std::fprintf(stderr, "CV %d: %s\n", problem.cv, problem.reason.c_str());
@@ -71,7 +98,7 @@ void printText(const char* label, const std::string& text) {
 }
 
 bool loadFile(const std::string& file, DecoderFileContent& content) {
-    const DecoderFileLoad load = loadDecoderFile(systemPath(file), content, nullptr);
+    const DecoderFileLoad load = loadDecoderFile(file, content, nullptr);
     if (!load.error.empty()) {
         std::fprintf(stderr, "error: %s: %s\n", file.c_str(), load.error.c_str());
         return false;
@@ -84,8 +111,7 @@ bool loadFile(const std::string& file, DecoderFileContent& content) {
 
 // A decoder file, or a CV list when the name ends in .csv.
 bool saveFile(const std::string& file, const DecoderFileContent& content) {
-    if (const char* error =
-            saveDecoderFile(systemPath(file), content, nullptr, namesCvList(file))) {
+    if (const char* error = saveDecoderFile(file, content, nullptr, namesCvList(file))) {
         std::fprintf(stderr, "error: %s: %s\n", file.c_str(), error);
         return false;
     }
@@ -116,8 +142,7 @@ int sheet(const CliRequest& request) {
         std::fwrite(html.data(), 1, html.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    if (const char* error =
-            saveFileBytes(systemPath(request.output), {html.begin(), html.end()}, nullptr)) {
+    if (const char* error = saveFileBytes(request.output, {html.begin(), html.end()}, nullptr)) {
         std::fprintf(stderr, "error: %s: %s\n", request.output.c_str(), error);
         return 1;
     }
@@ -186,22 +211,80 @@ int restore(const CliRequest& request, const DecoderFileContent& content) {
     return problems.empty() ? 0 : 1;
 }
 
-// A station whose programming track writes some CVs to others: a command that would write one is
-// refused whole, before anything is written, unless the user allowed it.
-bool refusesHighCvs(const CliRequest& request, const std::vector<int>& cvs) {
+// A station whose programming track reaches other CVs above its limit: a command that would read
+// or write one is refused whole, before anything is sent, unless the user allowed it.
+bool refusesHighCvs(const CliRequest& request, const std::vector<int>& cvs, bool write) {
     if (request.allowHighCvs)
         return false;
     for (int cv : cvs) {
         if (needsHighCvConsent(cv)) {
             std::fprintf(stderr,
-                         "error: %s Nothing was written; give --allow-high-cvs before the "
-                         "command to write it anyway.\n",
-                         highCvHazard(cv).c_str());
+                         "error: %s Nothing was %s; give --allow-high-cvs before the "
+                         "command to %s it anyway.\n",
+                         (write ? highCvHazard(cv) : highCvReadHazard(cv)).c_str(),
+                         write ? "written" : "read", write ? "write" : "read");
             saveAndShutdownStations();
             return true;
         }
     }
     return false;
+}
+
+// No one can answer a question here: the note says what the user must see to.
+bool noteSingleTrack(const std::string& note) {
+    std::fprintf(stderr, "note: %s\n", note.c_str());
+    return true;
+}
+
+void noteUnopenedPorts(const StationSearchResult& result) {
+    for (const std::string& port : result.cannotOpen)
+        std::fprintf(stderr, "note: %s could not be opened: another program may be using it\n",
+                     port.c_str());
+}
+
+int detect(const CliRequest& request) {
+    const std::vector<std::string> ports =
+        request.portGiven ? std::vector<std::string>{request.port} : serialPortNames();
+    StationSearchCalls calls;
+    calls.found = [](const FoundStation& station) {
+        std::printf("%s\n", detectLine(station).c_str());
+        std::fflush(stdout);
+        return true;
+    };
+    const StationSearchResult result = findStations(ports, createSerialPort, calls);
+    if (result.found.empty()) {
+        std::fprintf(stderr, "%s\n", noStationFoundText(ports, result).c_str());
+        return 1;
+    }
+    noteUnopenedPorts(result);
+    return 0;
+}
+
+// --protocol auto: the station's version tells which command set programs it.
+bool chooseProtocol(const CliRequest& request, bool& binary) {
+    FoundStation station;
+    const std::unique_ptr<SerialPort> port = createSerialPort();
+    const char* speed = request.baudIndex ? "19200" : "9600";
+    switch (probeStation(*port, request.port, request.baudIndex, &station)) {
+    case StationProbe::answered:
+        binary = driverTagFor(station) == NceBinaryDriver::tag;
+        return true;
+    case StationProbe::cannotOpen:
+        std::fprintf(stderr, "error: Error opening port\n");
+        return false;
+    case StationProbe::silent:
+        std::fprintf(stderr,
+                     "error: no NCE station answered the version request on %s at %s baud; "
+                     "velquist-cli detect looks on every port and speed\n",
+                     request.port.c_str(), speed);
+        return false;
+    default:
+        std::fprintf(stderr,
+                     "error: something answered on %s at %s baud, but not as an NCE station "
+                     "does; velquist-cli detect looks on every port and speed\n",
+                     request.port.c_str(), speed);
+        return false;
+    }
 }
 
 int run(const CliRequest& request) {
@@ -211,21 +294,38 @@ int run(const CliRequest& request) {
     if (needsFile && !loadFile(request.file, restoring))
         return 1;
     // Before the decoder is read, not after minutes of reading.
-    const std::string path = systemPath(request.file);
+    const std::string& path = request.file;
     if (request.command == CliRequest::Command::backup &&
         (!canSaveDecoderFileAt(path) || isMarkedReadOnly(path))) {
         std::fprintf(stderr, "error: %s: %s\n", request.file.c_str(), cannotWriteFileText);
         return 1;
     }
-    NceStationDriver* driver = request.binaryProtocol
-                                   ? static_cast<NceStationDriver*>(new NceBinaryDriver())
-                                   : new NceDriver();
+    bool binary = request.binaryProtocol;
+    if (request.autoProtocol && !chooseProtocol(request, binary))
+        return 1;
+    NceStationDriver* driver =
+        binary ? static_cast<NceStationDriver*>(new NceBinaryDriver()) : new NceDriver();
     driver->setPortName(request.port.c_str());
     driver->setBaudIndex(request.baudIndex);
+    if (request.readRetries >= 0)
+        driver->setReadRetries(request.readRetries);
+    driver->setAnswerWaitSeconds(request.answerWaitSeconds);
+    setStationFrontEnd(StationFrontEnd::commandLine);
+    setSingleTrackCheck(noteSingleTrack);
     selectStation(0);
     if (!isStationOpen())
         return fail();
 
+    std::vector<int> reached;
+    if (request.command == CliRequest::Command::restore)
+        reached = restoredCvs(restoring);
+    else
+        for (const auto& entry : request.cvs)
+            reached.push_back(entry.first);
+    const bool writes = request.command == CliRequest::Command::restore ||
+                        request.command == CliRequest::Command::write;
+    if (refusesHighCvs(request, reached, writes))
+        return 1;
     if (request.command == CliRequest::Command::backup)
         return backup(request);
     int status = -1;
@@ -241,14 +341,6 @@ int run(const CliRequest& request) {
         saveAndShutdownStations();
         return status;
     }
-    std::vector<int> written;
-    if (request.command == CliRequest::Command::restore)
-        written = restoredCvs(restoring);
-    else if (request.command == CliRequest::Command::write)
-        for (const auto& entry : request.cvs)
-            written.push_back(entry.first);
-    if (refusesHighCvs(request, written))
-        return 1;
     if (request.command == CliRequest::Command::restore)
         return restore(request, restoring);
     if (request.command == CliRequest::Command::version) {
@@ -260,7 +352,8 @@ int run(const CliRequest& request) {
         std::printf("%s\n", text.c_str());
     }
     JournalAction writing("velquist-cli write");
-    for (const auto& [cv, value] : request.cvs) {
+    for (size_t i = 0; i < request.cvs.size(); ++i) {
+        const auto [cv, value] = request.cvs[i];
         uint8_t read = 0;
         if (request.command == CliRequest::Command::read) {
             if (stationReadCv(cv, &read) != 0)
@@ -271,7 +364,7 @@ int run(const CliRequest& request) {
             const bool known =
                 request.readFirst && !needsHighCvConsent(cv) && stationReadCv(cv, &read) == 0;
             if (stationWriteCv(cv, value) != 0)
-                return fail();
+                return failedWrite(request, i);
             std::printf("%s\n", writtenText(cv, value, known ? read : -1).c_str());
         }
         std::fflush(stdout);
@@ -284,6 +377,7 @@ int run(const CliRequest& request) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    setFileAccess(&utf8PlatformFileAccess());
     std::vector<const char*> words;
     for (const std::string& argument : arguments)
         words.push_back(argument.c_str());
@@ -305,5 +399,7 @@ int main(int argc, char** argv) {
         return sheet(request);
     if (request.command == CliRequest::Command::history)
         return historyCommand(request);
+    if (request.command == CliRequest::Command::detect)
+        return detect(request);
     return run(request);
 }

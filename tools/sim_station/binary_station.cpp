@@ -38,10 +38,18 @@ bool isCvNumber(int cv) {
 
 } // namespace
 
-const BinarySystem binarySystems[2] = {
-    {"powerhouse-pro-6.2.1", {6, 2, 1}, true},
-    {"power-cab-usb-7.3.3", {7, 3, 3}, false},
+const BinarySystem binarySystems[7] = {
+    {"powerhouse-pro-6.2.1", {6, 2, 1}, SystemTrack::binary, true},
+    {"power-cab-usb-7.3.3", {7, 3, 3}, SystemTrack::binary, false},
+    {"powerhouse-pro-4.0.2", {4, 0, 2}, SystemTrack::ascii, true},
+    {"powerhouse-pro-6.0.0", {6, 0, 0}, SystemTrack::ascii, true},
+    {"powerhouse-pro-6.2.3", {6, 2, 3}, SystemTrack::binary, false},
+    {"sb5-usb-7.3.2", {7, 3, 2}, SystemTrack::none, false},
+    {"ph-pro-usb-7.3.6", {7, 3, 6}, SystemTrack::none, false},
 };
+
+const BinarySystem asciiSimulatorSystem = {
+    "powerhouse-pro-simulator", {6, 0, 0}, SystemTrack::ascii, false};
 
 const BinarySystem* findBinarySystem(const std::string& name) {
     for (const BinarySystem& system : binarySystems) {
@@ -118,10 +126,14 @@ StationReply BinaryStation::answer(const std::string& command) {
     }
     const uint8_t opcode = byteAt(command, 0);
     const bool cvCommand = opcode == directRead || opcode == directWrite;
-    if (cvCommand && (!programming_ || station_.faulty(StationFault::NotProgramming))) {
+    const bool trackCommand = cvCommand || opcode == enterProgramming || opcode == leaveProgramming;
+    if (trackCommand && system_.track != SystemTrack::binary) {
+        // Programs through ASCII lines, or has no programming track at all.
+        reply.bytes = notSupported;
+    } else if (cvCommand && (!programming_ || station_.faulty(StationFault::NotProgramming))) {
         reply.bytes = notSupported;
     } else if (opcode == directRead) {
-        reply.bytes = readAnswer(cvNumber(command));
+        reply.bytes = readAnswer(cvNumber(command), station_.takeFlakyRead());
     } else if (opcode == directWrite) {
         reply = writeAnswer(cvNumber(command), byteAt(command, 3));
     } else if (opcode == version) {
@@ -147,14 +159,14 @@ StationReply BinaryStation::answer(const std::string& command) {
     return reply;
 }
 
-std::string BinaryStation::readAnswer(int cv) const {
+std::string BinaryStation::readAnswer(int cv, bool flaky) const {
     if (!isCvNumber(cv)) {
         return dataOutOfRange;
     }
-    if (station_.isDeaf(cv)) {
+    if (station_.isDeaf(cv) || flaky) {
         return nothingRead;
     }
-    return std::string(1, static_cast<char>(station_.cv(cv))) + done;
+    return std::string(1, static_cast<char>(station_.cv(station_.reachedCv(cv)))) + done;
 }
 
 StationReply BinaryStation::writeAnswer(int cv, uint8_t value) {
@@ -165,9 +177,9 @@ StationReply BinaryStation::writeAnswer(int cv, uint8_t value) {
         reply.bytes = dataOutOfRange;
         return reply;
     }
-    const int target = system_.wrapsHighCvs && cv > 255 ? cv & 0xFF : cv;
+    const int target = station_.reachedCv(cv);
     // The decoder's version and manufacturer are burnt in: it accepts the write and keeps them.
-    if (target != 0 && target != 7 && target != 8) {
+    if (target != 7 && target != 8) {
         station_.setCv(target, value);
         reply.wroteCv = true;
     }

@@ -11,16 +11,24 @@
 #include "simulated_station.h"
 #include "station_protocol.h"
 
-// The systems the binary station can be, by the version its AA answer gives.
+// The command set a system's programming track takes, if it has one.
+enum class SystemTrack { ascii, binary, none };
+
+// The systems the simulated station can be, in either command set, by the version its AA answer
+// gives.
 struct BinarySystem {
     const char* name; // for the command line
     uint8_t version[3];
-    // A Powerhouse Pro before EPROM 6.2.3 writes a CV above 255 on the programming track to the
-    // CV 256 below it (CV 285 lands on CV 29); a Power Cab writes every CV where it belongs.
-    bool wrapsHighCvs;
+    SystemTrack track;
+    // A Powerhouse Pro before EPROM 6.2.3 reaches CV ((n - 1) mod 256) + 1 for a CV n above 255
+    // on the programming track (CV 285 is CV 29); a Power Cab reaches every CV where it belongs.
+    bool limited;
 };
 
-extern const BinarySystem binarySystems[2];
+extern const BinarySystem binarySystems[7];
+// What the station is in ASCII mode unless told: a Powerhouse Pro that answers AA like the 2004
+// EPROM but keeps every CV where it belongs.
+extern const BinarySystem asciiSimulatorSystem;
 // Maps a system's name ("powerhouse-pro-6.2.1", "power-cab-usb-7.3.3") to it; none when unknown.
 const BinarySystem* findBinarySystem(const std::string& name);
 // All the names, comma separated, for help texts.
@@ -32,7 +40,9 @@ std::size_t binaryCommandLength(uint8_t opcode);
 class BinaryStation : public StationProtocol {
   public:
     BinaryStation(SimulatedStation& station, const BinarySystem& system)
-        : station_(station), system_(system) {}
+        : station_(station), system_(system) {
+        station_.setLimited(system.limited);
+    }
 
     std::vector<std::string> feed(const char* data, std::size_t size) override;
     StationReply answer(const std::string& command) override;
@@ -44,7 +54,7 @@ class BinaryStation : public StationProtocol {
     bool inProgrammingMode() const { return programming_; }
 
   private:
-    std::string readAnswer(int cv) const;
+    std::string readAnswer(int cv, bool flaky) const;
     StationReply writeAnswer(int cv, uint8_t value);
 
     SimulatedStation& station_;

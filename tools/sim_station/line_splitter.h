@@ -15,6 +15,9 @@ class LineSplitter {
     // are dropped.
     std::vector<std::string> feed(const char* data, std::size_t size);
 
+    // No line has begun: the next byte starts one.
+    bool betweenLines() const { return partial_.empty(); }
+
   private:
     std::string partial_;
 };

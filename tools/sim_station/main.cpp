@@ -28,7 +28,7 @@ const char* const usage =
     "usage: velquist-sim-station [--link PATH] [--state FILE] [--log FILE] [--latency-ms N] "
     "[--version-text TEXT] [--fault MODE]... [--fault-every N] [--chatter-ms N] "
     "[--answer-style plain|real|real-no-prompt] [--no-feedback-cv N]... [--real-timing] "
-    "[--protocol ascii|binary] [--system SYSTEM]";
+    "[--protocol ascii|binary] [--system SYSTEM] [--late-prompt] [--flaky-reads N]";
 const long maxLatencyMs = 600000;
 
 struct Options {
@@ -41,7 +41,9 @@ struct Options {
     AnswerStyle style = AnswerStyle::Plain;
     std::vector<int> deafCvs;
     bool binary = false;
-    const BinarySystem* system = &binarySystems[0];
+    // None: a Powerhouse Pro 6.2.1 in binary mode, asciiSimulatorSystem in ASCII mode.
+    const BinarySystem* system = nullptr;
+    int flakyReads = 0;
 };
 
 [[noreturn]] void usageError(const std::string& problem) {
@@ -70,18 +72,19 @@ Options parseOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help") {
-            std::printf("%s\nMODE: %s\nSYSTEM (binary protocol): %s\n", usage,
-                        stationFaultNames().c_str(), binarySystemNames().c_str());
+            std::printf("%s\nMODE: %s\nSYSTEM: %s\n", usage, stationFaultNames().c_str(),
+                        binarySystemNames().c_str());
             std::exit(0);
         }
-        if (name == "--real-timing") {
-            options.server.realTiming = true;
+        if (name == "--real-timing" || name == "--late-prompt") {
+            (name == "--real-timing" ? options.server.realTiming : options.server.latePrompt) =
+                true;
             continue;
         }
         if (name != "--link" && name != "--state" && name != "--log" && name != "--latency-ms" &&
             name != "--version-text" && name != "--fault" && name != "--fault-every" &&
             name != "--chatter-ms" && name != "--answer-style" && name != "--no-feedback-cv" &&
-            name != "--protocol" && name != "--system") {
+            name != "--protocol" && name != "--system" && name != "--flaky-reads") {
             usageError("unknown option '" + name + "'");
         }
         if (i + 1 == argc) {
@@ -100,6 +103,8 @@ Options parseOptions(int argc, char** argv) {
         } else if (name == "--chatter-ms") {
             options.server.chatterInterval =
                 std::chrono::milliseconds(parseWholeNumber(name, value, 1, maxLatencyMs));
+        } else if (name == "--flaky-reads") {
+            options.flakyReads = static_cast<int>(parseWholeNumber(name, value, 1, 1000000));
         } else if (name == "--fault-every") {
             options.faultEvery = static_cast<int>(parseWholeNumber(name, value, 1, 1000000));
         } else if (name == "--version-text") {
@@ -178,6 +183,11 @@ int main(int argc, char** argv) {
     for (const int cv : options.deafCvs) {
         station.addDeafCv(cv);
     }
+    const BinarySystem& system = options.system   ? *options.system
+                                 : options.binary ? binarySystems[0]
+                                                  : asciiSimulatorSystem;
+    station.setLimited(system.limited);
+    station.setFlakyReads(options.flakyReads);
     std::string error;
     const std::string& statePath = options.server.statePath;
     if (!statePath.empty() && !loadStateFile(statePath, station, error)) {
@@ -200,8 +210,8 @@ int main(int argc, char** argv) {
     std::printf("%s\n", terminal.slavePath().c_str());
     std::fflush(stdout);
 
-    AsciiProtocol ascii(station);
-    BinaryStation binary(station, *options.system);
+    AsciiProtocol ascii(station, std::string(reinterpret_cast<const char*>(system.version), 3));
+    BinaryStation binary(station, system);
     StationProtocol& protocol = options.binary ? static_cast<StationProtocol&>(binary) : ascii;
     PtyServer server(station, protocol, terminal, log, options.server);
     server.run(stopFd);

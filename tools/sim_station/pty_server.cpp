@@ -17,6 +17,8 @@ const std::chrono::milliseconds hangUpPause{100};
 // bounds the station forgets, like a real one whose line nobody listens to.
 const std::size_t maxPendingOutput = 64 * 1024;
 const std::size_t maxQueuedCommands = 1000;
+const std::chrono::milliseconds latePromptDelay{50};
+const char* const latePromptText = "COMMAND: ";
 
 } // namespace
 
@@ -28,6 +30,7 @@ PtyServer::PtyServer(SimulatedStation& station, StationProtocol& protocol, Pseud
 void PtyServer::run(int stopFd) {
     for (;;) {
         chatter();
+        sendLatePrompts();
         answerDueCommands();
         pollfd fds[2] = {};
         fds[0].fd = stopFd;
@@ -111,6 +114,8 @@ void PtyServer::answerDueCommands() {
             std::fprintf(stderr, "velquist-sim-station: %s\n", error.c_str());
         }
         output_ += reply.bytes;
+        if (settings_.latePrompt && !reply.bytes.empty())
+            latePrompts_.push_back(now + latePromptDelay);
     }
     if (output_.size() > maxPendingOutput) {
         output_.erase(0, output_.size() - maxPendingOutput);
@@ -134,6 +139,14 @@ void PtyServer::chatter() {
     while (chattering_ && nextChatter_ <= now) {
         output_ += SimulatedStation::chatterText;
         nextChatter_ += settings_.chatterInterval;
+    }
+}
+
+void PtyServer::sendLatePrompts() {
+    const Clock::time_point now = Clock::now();
+    while (!latePrompts_.empty() && latePrompts_.front() <= now) {
+        output_ += latePromptText;
+        latePrompts_.pop_front();
     }
 }
 
@@ -163,6 +176,9 @@ bool PtyServer::timeUntilWake(timespec* wait) const {
     }
     if (chattering_ && nextChatter_ < wake) {
         wake = nextChatter_;
+    }
+    if (!latePrompts_.empty() && latePrompts_.front() < wake) {
+        wake = latePrompts_.front();
     }
     if (masterPausedUntil_ > now && masterPausedUntil_ < wake) {
         wake = masterPausedUntil_;

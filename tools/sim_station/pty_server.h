@@ -22,6 +22,8 @@ struct ServerSettings {
     // latency above is then ignored).
     bool realTiming = false;
     std::chrono::milliseconds chatterInterval{50};
+    // A second prompt goes out 50 ms after every answer, as some stations send one late.
+    bool latePrompt = false;
 };
 
 class PtyServer {
@@ -40,6 +42,7 @@ class PtyServer {
     void answerDueCommands();
     void sendPending();
     void chatter();
+    void sendLatePrompts();
     void pauseMaster();
     bool retryAfterStall(ssize_t count);
     // The time until the next answer or chatter is due; false when nothing is due.
@@ -61,5 +64,7 @@ class PtyServer {
     Clock::time_point masterPausedUntil_;
     bool chattering_ = false;
     Clock::time_point nextChatter_;
+    // The late prompts still to go, each at its time.
+    std::deque<Clock::time_point> latePrompts_;
     std::mt19937 random_;
 };

@@ -1,6 +1,7 @@
 #include "simulated_station.h"
 
 #include "decimal_number.h"
+#include "station_protocol.h"
 
 #include <algorithm>
 #include <cctype>
@@ -170,6 +171,12 @@ bool SimulatedStation::isDeaf(int number) const {
     return faulty(StationFault::NoDecoder) || deafCvs_.count(number) != 0;
 }
 
+bool SimulatedStation::takeFlakyRead() {
+    ++reads_;
+    lastReadFlaked_ = flakyEvery_ > 0 && reads_ % flakyEvery_ == 0 && !lastReadFlaked_;
+    return lastReadFlaked_;
+}
+
 void SimulatedStation::startAnswer() {
     faultsNow_ = faultsForAnswer(++answers_);
 }
@@ -210,7 +217,7 @@ StationReply SimulatedStation::answer(const std::string& line) {
     } else if (line.size() == 1 && letter == 'V') {
         reply.bytes = lineEnd + noisePrefix() + versionText_ + "\r\n" + prompt();
     } else if (letter == 'R' && parseRead(line, number)) {
-        reply.bytes = readAnswer(number);
+        reply.bytes = readAnswer(number, takeFlakyRead());
     } else if (letter == 'P' && parseWrite(line, number, value)) {
         reply = writeAnswer(number, value);
     } else if (style_ == AnswerStyle::Plain) {
@@ -236,9 +243,9 @@ std::string SimulatedStation::noisePrefix() const {
     return faulty(StationFault::Overlong) ? noiseText() : std::string();
 }
 
-std::string SimulatedStation::readAnswer(int number) const {
+std::string SimulatedStation::readAnswer(int number, bool flaky) const {
     std::string text = noisePrefix();
-    const bool deaf = isDeaf(number);
+    const bool deaf = isDeaf(number) || flaky;
     if (deaf && style_ != AnswerStyle::Plain) {
         return text + failure(noFeedbackWords);
     }
@@ -248,8 +255,9 @@ std::string SimulatedStation::readAnswer(int number) const {
     if (faulty(StationFault::NulBytes)) {
         text += std::string(2, '\0');
     }
-    const std::string value =
-        faulty(StationFault::ValueOver255) ? valueOver255Text : std::to_string(cv(number));
+    const std::string value = faulty(StationFault::ValueOver255)
+                                  ? valueOver255Text
+                                  : std::to_string(cv(reachedCv(number)));
     if (style_ == AnswerStyle::Plain) {
         return text + value + "\r\n" + prompt();
     }
@@ -267,13 +275,43 @@ StationReply SimulatedStation::writeAnswer(int number, int value) {
         return reply;
     }
     // The decoder's version and manufacturer are burnt in: it accepts the write and keeps them.
-    if (number != 7 && number != 8) {
-        setCv(number, static_cast<uint8_t>(value));
+    const int target = reachedCv(number);
+    if (target != 7 && target != 8) {
+        setCv(target, static_cast<uint8_t>(value));
         reply.wroteCv = true;
     }
     // An NCE decoder takes CV 30 = 2 as its factory reset.
     if (number == 30 && value == 2)
         cvs_ = factoryCvs();
     reply.bytes = (style_ == AnswerStyle::Plain ? "" : "\r\n") + prompt();
+    return reply;
+}
+
+namespace {
+
+const char versionCommand = '\xAA';
+
+} // namespace
+
+std::vector<std::string> AsciiProtocol::feed(const char* data, std::size_t size) {
+    std::vector<std::string> commands;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == versionCommand && splitter_.betweenLines()) {
+            commands.emplace_back(1, versionCommand);
+            continue;
+        }
+        for (std::string& line : splitter_.feed(data + i, 1))
+            commands.push_back(std::move(line));
+    }
+    return commands;
+}
+
+StationReply AsciiProtocol::answer(const std::string& command) {
+    if (command.size() != 1 || command[0] != versionCommand)
+        return station_.answer(command);
+    StationReply reply;
+    station_.startAnswer();
+    if (!station_.faulty(StationFault::Silent))
+        reply.bytes = versionAnswer_;
     return reply;
 }

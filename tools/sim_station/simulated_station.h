@@ -64,6 +64,16 @@ class SimulatedStation {
     void addDeafCv(int number) { deafCvs_.insert(number); }
     // Whether the decoder acknowledges nothing on this CV, now: by choice or by a fault.
     bool isDeaf(int number) const;
+    // The programming track reaches CV ((n - 1) mod 256) + 1 for a CV n above 255, as a
+    // Powerhouse Pro before EPROM 6.2.3 does.
+    void setLimited(bool limited) { limited_ = limited; }
+    int reachedCv(int number) const {
+        return limited_ && number > 255 ? (number - 1) % 256 + 1 : number;
+    }
+    // Every nth read (n > 0) is not acknowledged once; the next one succeeds.
+    void setFlakyReads(int n) { flakyEvery_ = n; }
+    // Counts one more read: whether the decoder leaves this one unacknowledged.
+    bool takeFlakyRead();
 
     // Direct access to the decoder, past the station: CV numbers 1..cvCount.
     uint8_t cv(int number) const { return cvs_[number - 1]; }
@@ -84,7 +94,7 @@ class SimulatedStation {
     std::string prompt() const;
     // The station's words for a command it did not carry out, with what follows them.
     std::string failure(const char* words) const;
-    std::string readAnswer(int number) const;
+    std::string readAnswer(int number, bool flaky) const;
     StationReply writeAnswer(int number, int value);
     std::string noisePrefix() const;
     unsigned faultsForAnswer(long answer) const;
@@ -97,4 +107,8 @@ class SimulatedStation {
     std::string versionText_ = defaultVersionText;
     AnswerStyle style_ = AnswerStyle::Plain;
     std::set<int> deafCvs_;
+    bool limited_ = false;
+    int flakyEvery_ = 0;
+    long reads_ = 0;
+    bool lastReadFlaked_ = false;
 };

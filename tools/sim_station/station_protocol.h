@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "line_splitter.h"
@@ -23,24 +24,27 @@ class StationProtocol {
     virtual std::string logText(const std::string& command) const = 0;
 };
 
-// Command lines ("R029") answered up to the prompt.
+// Command lines ("R029") answered up to the prompt; between lines, the binary version command AA
+// too, answered with the three bytes of versionAnswer, as every NCE station does.
 class AsciiProtocol : public StationProtocol {
   public:
-    explicit AsciiProtocol(SimulatedStation& station) : station_(station) {}
+    AsciiProtocol(SimulatedStation& station, std::string versionAnswer)
+        : station_(station), versionAnswer_(std::move(versionAnswer)) {}
 
-    std::vector<std::string> feed(const char* data, std::size_t size) override {
-        return splitter_.feed(data, size);
-    }
-    StationReply answer(const std::string& command) override { return station_.answer(command); }
+    std::vector<std::string> feed(const char* data, std::size_t size) override;
+    StationReply answer(const std::string& command) override;
     bool isProgrammingCommand(const std::string& command) const override {
         return SimulatedStation::isProgrammingCommand(command);
     }
     bool isReadCommand(const std::string& command) const override {
         return !command.empty() && (command[0] == 'R' || command[0] == 'r');
     }
-    std::string logText(const std::string& command) const override { return command; }
+    std::string logText(const std::string& command) const override {
+        return command == "\xAA" ? "AA" : command;
+    }
 
   private:
     SimulatedStation& station_;
+    std::string versionAnswer_;
     LineSplitter splitter_;
 };

@@ -219,8 +219,8 @@ TEST_F(KeyboardTest, TabAndShiftTabWalkEveryPageInReadingOrder) {
                    engine)},
         {6, {1250, 1251, 1252, 1247, 1248, 1253}},
         {7,
-         {IDC_STATION_LIST, IDC_NCE_PORT, IDC_NCE_BAUD, IDC_NCE_VERSION, IDC_NCE_TEST,
-          IDC_NCE_SERIAL_LOG}},
+         {IDC_STATION_LIST, IDC_FIND_STATION, IDC_NCE_PORT, IDC_NCE_BAUD, IDC_NCE_VERSION,
+          IDC_NCE_TEST, IDC_NCE_SERIAL_LOG}},
         {8, {1088}},
     };
     for (const auto& page : pages) {
