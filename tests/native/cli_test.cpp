@@ -126,8 +126,8 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     SimStationProcess deaf({"--no-feedback-cv", "3"});
     CliRun partly = runCli("--port " + deaf.device() + " write 29=6 3=5 4=1 5=2");
     EXPECT_EQ(partly.status, 1);
-    EXPECT_EQ(partly.out, "error: CV 3: NO ACKNOWLEDGE FROM DECODER\nwritten: CV 29\nfailed: CV 3\n"
-                          "not tried: CV 4, CV 5\n");
+    EXPECT_EQ(partly.out, "29=6 (was 6)\nerror: CV 3: NO ACKNOWLEDGE FROM DECODER\nwritten: CV 29\n"
+                          "failed: CV 3\nnot tried: CV 4, CV 5\n");
 
     CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
     EXPECT_EQ(missing.status, 1);
