@@ -18,6 +18,13 @@ check_wire() { # check_wire DESCRIPTION EXPECTED
         tr ' ' ':' | tr '\n' ' ' | sed 's/ $//')"
     mark_wire
 }
+# The station may leave programming mode while the user reads a question: only reads and writes
+# count.
+check_no_cv_command() { # check_no_cv_command DESCRIPTION
+    check_equal "$1" "" "$(tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2 |
+        grep -E '^[RP]' | tr '\n' ' ')"
+    mark_wire
+}
 pid=
 start_program() {
     mark_wire
@@ -88,7 +95,7 @@ check_wire "the undo reads CV 29 first, then writes back its value before" "R029
 check_equal "Write CV on CV 8 points to Factory Reset" \
     "Error|CV is Read Only. To reset the decoder to its factory settings, use Factory Reset$(printf '\x85')" \
     "$(ui set 1009 8 click 100 box answer 1)"
-check_wire "and sends nothing" ""
+check_no_cv_command "and reads or writes nothing"
 check_equal "Factory Reset names the decoder and its writes, offers a backup, then says what next" \
     "Factory Reset|Reset the NCE Corporation decoder (ID 11) to its factory settings by writing CV 30 = 2?  Every setting returns to the maker's, and the address to 3. Factory Reset|Back the decoder up to a file first? Factory Reset|Switch the track power off and on, then Read." \
     "$(ui click 102 box answer 6 box answer 6 save "$(windows_path "$work/before-reset")" box answer 1 idle)"
@@ -102,7 +109,7 @@ check_equal "after the reset the locomotive page reads address 3" "3" \
 mark_wire
 check_equal "a reset is no undo target: Ctrl+Z offers the Write Changes before it, No writes nothing" \
     "Undo|Undo the last write: CV 2 10?11?" "$(ui menu 40004 box answer 7 idle)"
-check_wire "after No the station heard nothing" ""
+check_no_cv_command "after No nothing is read or written"
 quit_program
 
 [ "$failures" -eq 0 ]
