@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 tools/install-deps.sh cmake make g++ googletest libgtest-dev libgmock-dev \
-    g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool x11-utils || exit 1
+    g++-mingw-w64-x86-64-posix wine64 fonts-wine xvfb xdotool x11-utils nsis || exit 1
 
 source tools/wine-env.sh
 source tools/process-stamp.sh

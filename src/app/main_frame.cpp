@@ -37,7 +37,8 @@ bool readStoredDword(SettingsStore& store, const char* name, uint32_t* value) {
 
 } // namespace
 
-MainFrame::MainFrame(int showCommand) : TabPage("TAB_TAB_BASE", nullptr) {
+MainFrame::MainFrame(int showCommand, int firstTab)
+    : TabPage("TAB_TAB_BASE", nullptr), firstTab_(firstTab) {
     showCommand_ = showCommand;
 }
 
@@ -119,6 +120,8 @@ uint32_t MainFrame::readStoredLocation() {
 
 INT_PTR MainFrame::onInitDialog(WPARAM, LPARAM) {
     insertTabs();
+    if (firstTab_ != 0)
+        SendMessageA(tabControl(), TCM_SETCURSEL, firstTab_, 0);
     showSelectedPage();
 
     const ScreenRect workArea = shrinkWorkArea(reportedWorkArea());

@@ -9,8 +9,8 @@
 class MainFrame : public TabPage {
   public:
     // showCommand is the one the program was started with; a window maximised at the last exit
-    // is maximised again.
-    explicit MainFrame(int showCommand);
+    // is maximised again. The window opens on the tab at firstTab.
+    explicit MainFrame(int showCommand, int firstTab = 0);
 
     // Replaces the page shown by the page of the selected tab.
     void showSelectedPage();
@@ -43,4 +43,5 @@ class MainFrame : public TabPage {
     void checkReportedWorkArea();
 
     TabPage* currentPage_ = nullptr;
+    int firstTab_;
 };

@@ -17,6 +17,8 @@ struct PageEntry {
 };
 
 constexpr size_t pageCount = 9;
+// The "Load/Save" tab, on which the program opens with a file named on its command line.
+constexpr int loadSavePosition = 6;
 
 const PageEntry& pageEntry(size_t position);
 // The page object for a tab position; none outside the table.

@@ -9,6 +9,8 @@
 #include "app/animation_window.h"
 #include "app/build_info.h"
 #include "app/main_frame.h"
+#include "app/page_table.h"
+#include "files/load_save_page.h"
 #include "foundation/message_box.h"
 #include "foundation/module_instance.h"
 #include "pages/speed_table_graph.h"
@@ -63,9 +65,17 @@ int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
     return static_cast<int>(message.wParam);
 }
 
+// After the station, so that a file's values meet the station's error, if any, in that order.
+void openStartFile(MainFrame& frame, const StartFile& startFile) {
+    if (!startFile.error.empty())
+        showMessageBox(frame.window(), startFile.error.c_str(), "Error");
+    else if (auto* page = dynamic_cast<LoadSavePage*>(frame.currentPage()))
+        page->readDecoderFile(startFile.path.c_str());
+}
+
 } // namespace
 
-int runVelquist(HINSTANCE instance, int showCommand) {
+int runVelquist(HINSTANCE instance, int showCommand, const StartFile& startFile) {
     setModuleInstance(instance);
     if (!isWindowsVersionSupported()) {
         char text[128];
@@ -77,7 +87,7 @@ int runVelquist(HINSTANCE instance, int showCommand) {
         return 0;
     HACCEL accelerators = LoadAcceleratorsA(instance, "Orvale_Accelerators");
 
-    auto* frame = new MainFrame(showCommand);
+    auto* frame = new MainFrame(showCommand, startFile.path.empty() ? 0 : loadSavePosition);
     if (frame->createWindow() != 0) {
         frame->destroyPage();
         return 0;
@@ -92,8 +102,10 @@ int runVelquist(HINSTANCE instance, int showCommand) {
     const UINT_PTR idleTimer = SetTimer(nullptr, 0, stationIdleCheckMs, checkStationIdle);
 
     int exitCode = 0;
-    if (registerAnimationClass() == 0 && registerSpeedTableClasses() == 0)
+    if (registerAnimationClass() == 0 && registerSpeedTableClasses() == 0) {
+        openStartFile(*frame, startFile);
         exitCode = runMessageLoop(frame->window(), accelerators);
+    }
 
     // The window goes first: its destruction stores the placement before the station is stored
     // and closed.

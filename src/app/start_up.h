@@ -4,5 +4,8 @@
 
 #include <windows.h>
 
+#include "app/start_file_rules.h"
+
 // Returns the exit code. Uses whatever message box, pause and settings handlers are installed.
-int runVelquist(HINSTANCE instance, int showCommand);
+// A start file is loaded as Load/Save's "Load" loads it, with the window on that page.
+int runVelquist(HINSTANCE instance, int showCommand, const StartFile& startFile = {});

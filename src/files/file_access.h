@@ -18,6 +18,7 @@ class OutputFile {
     virtual bool close() = 0;
 };
 
+// Paths are UTF-8 on every platform.
 class FileAccess {
   public:
     virtual ~FileAccess() = default;
@@ -36,7 +37,5 @@ class FileAccess {
 FileAccess& fileAccess();
 // Installs one (none restores the platform's own) and returns the previous one.
 FileAccess* setFileAccess(FileAccess* access);
-// The adapter of the platform being built, taking paths as the program's file dialogs give them.
+// The adapter of the platform being built.
 FileAccess& platformFileAccess();
-// The same, taking paths in UTF-8 whatever the system's code page: the command line's.
-FileAccess& utf8PlatformFileAccess();

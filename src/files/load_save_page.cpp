@@ -2,12 +2,14 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "files/decoder_data.h"
 #include "files/decoder_file_transfer.h"
 #include "files/file_name_rules.h"
 #include "foundation/message_box.h"
+#include "foundation/win32_utf8.h"
 #include "model/wait_bar.h"
 #include "resources/load_save_ids.h"
 
@@ -18,8 +20,8 @@ constexpr int textBoxes[decoderTextCount] = {IDC_DECODER_NAME, IDC_OWNER, IDC_NO
 constexpr DWORD fileNameCapacity = 300;
 // Names are used as picked, without an extension, so every file is listed when loading: the
 // kind of a file is told by its content.
-constexpr char fileFilter[] = "Velquist decoder files (*.vqd)\0*.vqd\0CV lists (*.csv)\0*.csv\0"
-                              "JMRI roster entries (*.xml)\0*.xml\0All files\0*.*\0";
+constexpr wchar_t fileFilter[] = L"Velquist decoder files (*.vqd)\0*.vqd\0CV lists (*.csv)\0*.csv\0"
+                                 L"JMRI roster entries (*.xml)\0*.xml\0All files\0*.*\0";
 constexpr DWORD decoderFilesFilter = 1;
 constexpr DWORD cvListsFilter = 2;
 constexpr DWORD allFilesFilter = 4;
@@ -34,10 +36,16 @@ class WaitBarProgress : public FileProgress {
     WaitBar& bar_;
 };
 
-// Shows a file dialog; the chosen path and filter, or none when the user cancelled.
-bool chooseFile(HWND owner, std::vector<char>& name, DWORD flags, DWORD& filter, bool saving) {
-    std::vector<char> title(fileNameCapacity);
-    OPENFILENAMEA dialog{};
+// Shows a file dialog, proposing a name; the chosen path in UTF-8 and the chosen filter, or none
+// when the user cancelled. The wide dialogs take names the ANSI code page lacks.
+bool chooseFile(HWND owner, const std::string& proposed, std::string& path, DWORD flags,
+                DWORD& filter, bool saving) {
+    std::vector<wchar_t> name(fileNameCapacity);
+    const std::wstring start = wideFromUtf8(proposed);
+    std::copy(start.begin(), start.begin() + std::min<size_t>(start.size(), fileNameCapacity - 1),
+              name.begin());
+    std::vector<wchar_t> title(fileNameCapacity);
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = fileFilter;
@@ -47,8 +55,10 @@ bool chooseFile(HWND owner, std::vector<char>& name, DWORD flags, DWORD& filter,
     dialog.lpstrFileTitle = title.data();
     dialog.nMaxFileTitle = fileNameCapacity;
     dialog.Flags = flags;
-    const bool chosen = saving ? GetSaveFileNameA(&dialog) != 0 : GetOpenFileNameA(&dialog) != 0;
+    const bool chosen = saving ? GetSaveFileNameW(&dialog) != 0 : GetOpenFileNameW(&dialog) != 0;
     filter = dialog.nFilterIndex;
+    if (chosen)
+        path = utf8FromWide(name.data());
     return chosen;
 }
 
@@ -95,19 +105,18 @@ INT_PTR LoadSavePage::onCommand(int id, int notification) {
 }
 
 void LoadSavePage::loadFromFile() {
-    std::vector<char> name(fileNameCapacity);
+    std::string path;
     DWORD filter = allFilesFilter;
-    if (chooseFile(window_, name, OFN_FILEMUSTEXIST, filter, false))
-        readDecoderFile(name.data());
+    if (chooseFile(window_, "", path, OFN_FILEMUSTEXIST, filter, false))
+        readDecoderFile(path.c_str());
 }
 
 void LoadSavePage::saveToFile() {
     const std::string proposed = cleanFileName(boxText(IDC_DECODER_NAME, fileNameCapacity - 1));
-    std::vector<char> name(proposed.begin(), proposed.end());
-    name.resize(fileNameCapacity);
+    std::string path;
     DWORD filter = decoderFilesFilter;
-    if (chooseFile(window_, name, OFN_OVERWRITEPROMPT, filter, true))
-        writeDecoderFile(name.data(), filter == cvListsFilter || namesCvList(name.data()));
+    if (chooseFile(window_, proposed, path, OFN_OVERWRITEPROMPT, filter, true))
+        writeDecoderFile(path.c_str(), filter == cvListsFilter || namesCvList(path));
 }
 
 void LoadSavePage::clearAllData(bool ask) {

@@ -15,7 +15,8 @@ class LoadSavePage : public TabPage {
     void saveToFile();
     // The "Clear All" button asks first; a failed load does not.
     void clearAllData(bool ask);
-    // 0 on success; 1 when it failed, after the message (a failed load clears all).
+    // Paths are UTF-8. 0 on success; 1 when it failed, after the message (a failed load clears
+    // all).
     int readDecoderFile(const char* path);
     // A decoder file, or a CV list with asCvList.
     int writeDecoderFile(const char* path, bool asCvList = false);

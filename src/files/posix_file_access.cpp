@@ -84,7 +84,3 @@ FileAccess& platformFileAccess() {
     static PosixFileAccess access;
     return access;
 }
-
-FileAccess& utf8PlatformFileAccess() {
-    return platformFileAccess();
-}

@@ -1,20 +1,11 @@
-// The files seam on Windows. Paths come in the ANSI code page from the program's file dialogs,
-// or in UTF-8 from the command line; both are turned into UTF-16 for the wide file calls, so a
-// name the ANSI code page cannot hold is never bent into another by a best-fit conversion (an A
-// with a macron into a plain A).
+// The files seam on Windows: the UTF-8 names go to the wide calls, which take every name a file
+// dialog or the command line can give, also those the ANSI code page lacks.
 #include <windows.h>
 
 #include "files/file_access.h"
+#include "foundation/win32_utf8.h"
 
 namespace {
-
-std::wstring widePath(UINT codePage, const std::string& path) {
-    const int size =
-        MultiByteToWideChar(codePage, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, path.data(), static_cast<int>(path.size()), &wide[0], size);
-    return wide;
-}
 
 class Win32OutputFile : public OutputFile {
   public:
@@ -47,25 +38,25 @@ class Win32OutputFile : public OutputFile {
 
 class Win32FileAccess : public FileAccess {
   public:
-    explicit Win32FileAccess(UINT codePage) : codePage_(codePage) {}
     std::unique_ptr<OutputFile> create(const std::string& path) override {
-        HANDLE handle = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return nullptr;
         return std::make_unique<Win32OutputFile>(handle);
     }
     bool replace(const std::string& from, const std::string& to) override {
-        const DWORD attributes = GetFileAttributesW(wide(to).c_str());
+        const std::wstring target = wideFromUtf8(to);
+        const DWORD attributes = GetFileAttributesW(target.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             return false;
-        return MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+        return MoveFileExW(wideFromUtf8(from).c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
-    void remove(const std::string& path) override { DeleteFileW(wide(path).c_str()); }
+    void remove(const std::string& path) override { DeleteFileW(wideFromUtf8(path).c_str()); }
     bool readStart(const std::string& path, size_t limit, std::vector<uint8_t>& bytes) override {
-        HANDLE handle = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = CreateFileW(wideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return false;
         bytes.assign(limit, 0);
@@ -86,21 +77,11 @@ class Win32FileAccess : public FileAccess {
         bytes.resize(total);
         return ok;
     }
-
-  private:
-    std::wstring wide(const std::string& path) const { return widePath(codePage_, path); }
-
-    UINT codePage_;
 };
 
 } // namespace
 
 FileAccess& platformFileAccess() {
-    static Win32FileAccess access(CP_ACP);
-    return access;
-}
-
-FileAccess& utf8PlatformFileAccess() {
-    static Win32FileAccess access(CP_UTF8);
+    static Win32FileAccess access;
     return access;
 }

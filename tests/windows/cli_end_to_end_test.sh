@@ -3,7 +3,9 @@
 # COM9, which only the device namespace reaches): every command with the exit codes and messages
 # of the Linux tool; then a name with accents typed on the command line is stored in
 # Windows-1252, shown by the program's Load/Save page and saved by the program, and the tool
-# shows the program's file as it was typed; a file name no ANSI code page holds keeps it.
+# shows the program's file as it was typed; a file name no ANSI code page holds keeps it;
+# velquist.exe FILE opens such a file loaded on Load/Save, and shows Load's message for one it
+# cannot load.
 # Usage: cli_end_to_end_test.sh VELQUIST_CLI_EXE VELQUIST_EXE VELQUIST_UI_EXE
 #        (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set; COM12 mapped to the station)
 set -uo pipefail
@@ -90,5 +92,32 @@ ui quit >/dev/null
 wait "$pid"
 check "the program exits with 0" test $? -eq 0
 pid=
+
+# velquist.exe FILE, as Explorer opens a file: a name with a blank and a letter the ANSI code page
+# lacks comes up loaded on Load/Save; what cannot be loaded gets Load's message on that page.
+cp "$work/saved.vqd" "$work/Lok Ω 5.vqd"
+start_program "$(windows_path "$work/Lok Ω 5.vqd")"
+check_equal "velquist.exe FILE opens on Load/Save with the file loaded" \
+    "$(printf '%s\nAnn' "$(printf '%s' "$name" | iconv -f UTF-8 -t CP1252)")" \
+    "$(ui nobox get 1250 get 1251)"
+quit_program
+mkdir "$work/folder.vqd"
+: >"$work/empty.vqd"
+head -c 2097152 /dev/zero >"$work/big.vqd"
+while IFS='|' read -r file message; do
+    start_program "$(windows_path "$work/$file")"
+    check_equal "velquist.exe $file shows Load's message" "$(printf 'Error|%s\n\n' "$message")" \
+        "$(ui box answer 1 get 1250 get 1251)"
+    quit_program "$file"
+done <<'CASES'
+none.vqd|Cannot open file
+folder.vqd|Cannot open file
+empty.vqd|The file is empty
+big.vqd|The file is larger than 1 MB
+CASES
+start_program "$(windows_path "$work/Lok")" "Ω 5.vqd"
+check_equal "velquist.exe with two names opens neither" \
+    "Error|Velquist opens one file at a time" "$(ui box answer 1 | cut -d. -f1)"
+quit_program "two names"
 
 [ "$failures" -eq 0 ]

@@ -10,8 +10,8 @@ package=$1 ui_exe=$2
 source "$(dirname "$0")/script_checks.sh"
 use_work_folder
 
-zip=$("$package" 2>"$work/package.log")
-check "package.sh succeeds" test $? -eq 0 || cat "$work/package.log"
+zip=$("$package" 2>"$work/package.log" | head -1)
+check "package.sh succeeds" test "${PIPESTATUS[0]}" -eq 0 || cat "$work/package.log"
 check_equal "package.sh prints the zip's path" "velquist-1.0-windows-x64.zip" "$(basename "$zip")"
 (cd "$work" && cmake -E tar xf "$zip")
 folder=$work/velquist-1.0-windows-x64

@@ -46,11 +46,11 @@ use_work_folder() {
     pid=
     trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 }
-# start_program: velquist.exe ($exe) in the background as $pid, once its main window is up;
+# start_program [FILE...]: velquist.exe ($exe) in the background as $pid, once its main window is up;
 # quit_program [LABEL]: quits it as Ctrl+Q does and checks it exits with 0. Both use the
 # script's own ui function.
 start_program() {
-    "$tools/wine-run.sh" "$exe" </dev/null >/dev/null 2>&1 &
+    "$tools/wine-run.sh" "$exe" "$@" </dev/null >/dev/null 2>&1 &
     pid=$!
     ui main 60 >/dev/null
 }

@@ -377,7 +377,6 @@ int run(const CliRequest& request) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments = utf8Arguments(argc, argv);
-    setFileAccess(&utf8PlatformFileAccess());
     std::vector<const char*> words;
     for (const std::string& argument : arguments)
         words.push_back(argument.c_str());
