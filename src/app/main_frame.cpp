@@ -7,10 +7,12 @@
 #include "app/build_info.h"
 #include "app/page_table.h"
 #include "app/placement_rules.h"
+#include "app/undo_command.h"
 #include "foundation/gdi_object_count.h"
 #include "foundation/heap_in_use.h"
 #include "foundation/message_box.h"
 #include "foundation/settings_store.h"
+#include "model/cv_text_store.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -194,6 +196,24 @@ INT_PTR MainFrame::onExitSizeMove() {
     if (currentPage_ && currentPage_->window())
         SendMessageA(currentPage_->window(), WM_EXITSIZEMOVE, 0, 0);
     return 0;
+}
+
+INT_PTR MainFrame::onCommand(int id, int notification) {
+    if (id != IDM_UNDO)
+        return TabPage::onCommand(id, notification);
+    const std::vector<int> written = undoLastWrite(window_);
+    if (written.empty())
+        return 1;
+    // The page shown keeps its texts when it goes; the ones of the CVs written back are dropped
+    // so the new page shows the values the decoder holds now.
+    if (currentPage_) {
+        currentPage_->destroyPage();
+        currentPage_ = nullptr;
+    }
+    for (int cv : written)
+        CvTextStore::forget(cv);
+    showSelectedPage();
+    return 1;
 }
 
 // The end-to-end driver, another process, asks for the GDI count and the heap bytes in use to see

@@ -33,6 +33,7 @@ class MainFrame : public TabPage {
     INT_PTR onEnterSizeMove() override;
     INT_PTR onExitSizeMove() override;
     INT_PTR onOtherMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    INT_PTR onCommand(int id, int notification) override;
 
   private:
     void insertTabs();

@@ -17,6 +17,7 @@
 #include "stations/nce_driver.h"
 #include "stations/nce_options_page.h"
 #include "stations/station_manager.h"
+#include "stations/write_journal.h"
 
 namespace {
 
@@ -94,6 +95,9 @@ int runVelquist(HINSTANCE instance, int showCommand, const StartFile& startFile)
     frame->showPage();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     setNceOptionsPageFactory(createNceOptionsPage);
+    // Said once, when the first write finds the journal cannot be written; the write goes on.
+    setJournalProblemHandler(
+        [](const std::string& text) { showMessageBox(nullptr, text.c_str(), "Journal"); });
     restoreStation();
     const UINT_PTR idleTimer = SetTimer(nullptr, 0, stationIdleCheckMs, checkStationIdle);
 

@@ -132,7 +132,7 @@ class Sheet {
     void basics() {
         out_ += "<section id=\"basics\"><h2>Locomotive</h2><table>";
         row("Manufacturer",
-            known(8) ? escaped(manufacturerName(value(8))) + " (" + number(8) + ")" : unknown,
+            known(8) ? shown(manufacturerName(value(8))) + " (" + number(8) + ")" : unknown,
             "CV 8");
         row("Version", number(7), "CV 7");
         row("Short address", number(1), "CV 1");
@@ -262,7 +262,7 @@ class Sheet {
             "CV 515 to 518");
         row("Version", number(519), "CV 519");
         row("Manufacturer",
-            known(520) ? escaped(manufacturerName(value(520))) + " (" + number(520) + ")" : unknown,
+            known(520) ? shown(manufacturerName(value(520))) + " (" + number(520) + ")" : unknown,
             "CV 520");
         out_ += "</table></section>";
     }

@@ -12,6 +12,7 @@
 #include "stations/main_track_target.h"
 #include "stations/station_failure_reason.h"
 #include "stations/station_manager.h"
+#include "stations/write_journal.h"
 
 namespace {
 
@@ -148,6 +149,7 @@ int CvPageEngine::writeChanges() {
 // only after prepareWrite: composite controls may keep bits of a CV from its known value (the
 // accessory address does).
 int CvPageEngine::writeBoxes(bool all) {
+    JournalAction action(all ? "Write All" : "Write Changes");
     const auto forgetValues = [this, all] {
         for (size_t i = 0; all && i < count_; ++i)
             forgetCvValue(bindings_[i].cv);

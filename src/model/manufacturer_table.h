@@ -1,4 +1,4 @@
-// The NMRA manufacturer IDs (CV 8) that the system knows by name.
+// The NMRA manufacturer IDs (CV 8) and the names of their makers.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +8,10 @@ struct Manufacturer {
     uint32_t id; // one byte, stored in a 32-bit slot
 };
 
-constexpr int ManufacturerCount = 11;
+constexpr int ManufacturerCount = 165;
 
-// Row 0 is the fallback row ("Unknown Manufacturer"); its key is never compared.
+// Row 0 is the fallback row ("Unknown Manufacturer"); its key is never compared. Rows 1 on are
+// in ascending ID order.
 extern const Manufacturer ManufacturerTable[ManufacturerCount];
 
 // Name of the maker whose ID equals the low byte of id, else "Unknown Manufacturer";

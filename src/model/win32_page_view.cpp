@@ -4,6 +4,13 @@
 #include "foundation/message_box.h"
 #include "model/wait_bar.h"
 
+#include <commdlg.h>
+
+#include "cli_arguments.h"
+#include "decoder_backup.h"
+#include "files/decoder_file_transfer.h"
+#include "model/cv_register_table.h"
+
 HWND Win32PageView::dialog() const {
     return page_.window();
 }
@@ -45,6 +52,44 @@ bool Win32PageView::isChecked(int controlId) {
 void Win32PageView::setChecked(int controlId, bool checked) {
     if (HWND control = box(controlId))
         SendMessageA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Win32PageView::backUpDecoder(std::string& error) {
+    std::vector<char> name(MAX_PATH);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = this->dialog();
+    dialog.lpstrFilter = "Velquist decoder files (*.vqd)\0*.vqd\0CV lists (*.csv)\0*.csv\0";
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = "Back the decoder up to";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    if (!GetSaveFileNameA(&dialog))
+        return false;
+    const std::vector<int> cvs = defaultBackupCvs();
+    DecoderFileContent content;
+    std::vector<CvProblem> problems;
+    {
+        WaitBar bar(this->dialog(), static_cast<uint32_t>(cvs.size()) + 1, "Reading...");
+        problems = backupCvs(cvs, content, [&bar](size_t, size_t, int cv) {
+            bar.step(("Reading " + std::string(cvRegisterName(static_cast<uint32_t>(cv)))).c_str());
+        });
+    }
+    if (!problems.empty()) {
+        error = "The backup failed: CV " + std::to_string(problems.front().cv) + ": " +
+                problems.front().reason;
+        return false;
+    }
+    const bool asCvList = dialog.nFilterIndex == 2 || namesCvList(name.data());
+    if (const char* failed = saveDecoderFile(name.data(), content, nullptr, asCvList)) {
+        error = failed;
+        return false;
+    }
+    return true;
+}
+
+void Win32PageView::showNote(const std::string& text, const char* caption) {
+    showMessageBox(dialog(), text.c_str(), caption);
 }
 
 void Win32PageView::showError(const std::string& text) {

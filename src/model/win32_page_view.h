@@ -27,6 +27,8 @@ class Win32PageView : public CvEditorView {
     void setListNames(const std::vector<const char*>& names) override;
     int selectedListPosition() override;
     void setCaret(int controlId, int position) override;
+    bool backUpDecoder(std::string& error) override;
+    void showNote(const std::string& text, const char* caption) override;
 
     // The page's window is gone: its controls with it.
     void forgetBoxes();

@@ -9,10 +9,12 @@
 #include "model/cv_register_table.h"
 #include "model/cv_text_store.h"
 #include "model/read_retry_progress.h"
+#include "stations/factory_reset.h"
 #include "stations/high_cv_warning.h"
 #include "stations/main_track_target.h"
 #include "stations/station_failure_reason.h"
 #include "stations/station_manager.h"
+#include "stations/write_journal.h"
 
 int32_t cvEditorCv = 1;
 CvValue cvEditorValue;
@@ -138,6 +140,8 @@ bool CvEditorRules::command(int controlId, int notification) {
         readCv();
     } else if (controlId == writeCvButton && notification == clickedNotification) {
         writeCv();
+    } else if (controlId == factoryResetButton && notification == clickedNotification) {
+        factoryReset();
     } else {
         return false;
     }
@@ -213,18 +217,64 @@ void CvEditorRules::readStep(int32_t cv, WaitProgress&, std::string* error) {
 
 void CvEditorRules::writeStep(int32_t cv, WaitProgress& bar, std::string* error) {
     if (cvIsReadOnly(static_cast<uint32_t>(cv))) {
-        *error = "CV is Read Only";
-    } else if (const int32_t result = stationWriteCv(cv, cvEditorValue.value())) {
-        *error = stationFailureReason(result, true);
-        return; // a failed write is not read back
-    } else if (programmingOnMain()) {
-        view_.setBoxText(mainTrackNoteText, "CV " + std::to_string(cv) + " = " +
-                                                cvEditorValue.text() +
-                                                " written on the main (not verified)");
-        return;
+        // Writing CV 8 resets most decoders: that is done knowingly, by Factory Reset.
+        *error = cv == 8 ? "CV is Read Only. To reset the decoder to its factory settings, use "
+                           "Factory Reset\x85"
+                         : "CV is Read Only";
+    } else {
+        JournalAction action("CV Editor: Write CV");
+        if (const int32_t result = stationWriteCv(cv, cvEditorValue.value())) {
+            *error = stationFailureReason(result, true);
+            return; // a failed write is not read back
+        }
+        if (programmingOnMain()) {
+            view_.setBoxText(mainTrackNoteText, "CV " + std::to_string(cv) + " = " +
+                                                    cvEditorValue.text() +
+                                                    " written on the main (not verified)");
+            return;
+        }
     }
     if (view_.isChecked(rereadCheckBox)) {
         bar.step("Reading CV");
         readInto(cv, error);
     }
+}
+
+void CvEditorRules::factoryReset() {
+    uint8_t manufacturer = 0;
+    std::string error = isStationOpen() ? "" : stationClosedReason();
+    if (isStationOpen() && knownCvValue(8, &manufacturer, 0) != 0) {
+        // The maker decides the reset: read it unless this connection knows it.
+        std::unique_ptr<WaitProgress> bar = view_.openWaitBar(2, "Reading CV");
+        bar->step(nullptr);
+        if (const int32_t result = stationReadCv(8, &manufacturer))
+            error = stationFailureReason(result, false);
+    }
+    if (!isStationOpen() || !error.empty()) {
+        if (!error.empty())
+            view_.showError(error);
+        return;
+    }
+    const std::vector<CvAssignment> writes = factoryResetWrites(manufacturer);
+    if (!view_.confirm(factoryResetQuestion(manufacturer, writes), factoryResetCaption))
+        return;
+    if (view_.confirm("Back the decoder up to a file first?", factoryResetCaption) &&
+        !view_.backUpDecoder(error)) {
+        if (!error.empty())
+            view_.showError(error + "\n\nThe decoder was not reset.");
+        return;
+    }
+    {
+        std::unique_ptr<WaitProgress> bar =
+            view_.openWaitBar(static_cast<uint32_t>(writes.size()) + 1, "Writing CV");
+        bar->step(nullptr);
+        if (const int32_t result = runFactoryReset(writes))
+            error = stationFailureReason(result, true);
+        // Whatever this connection knew of the decoder is gone with the reset, or may be.
+        forgetStationCvValues();
+    }
+    if (error.empty())
+        view_.showNote(factoryResetDoneText, factoryResetCaption);
+    else
+        view_.showError(error);
 }

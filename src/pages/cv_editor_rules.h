@@ -21,6 +21,7 @@ enum : int {
     writeCvButton = 100,
     // What the page says of the main: nothing read back, the last write not verified.
     mainTrackNoteText = 1011,
+    factoryResetButton = 102,
 };
 
 // Notification codes of the controls the editor listens to.
@@ -49,6 +50,11 @@ class CvEditorView : public CvPageView {
     virtual void setListNames(const std::vector<const char*>& names) = 0;
     virtual int selectedListPosition() = 0;
     virtual void setCaret(int controlId, int position) = 0;
+    // Asks where to, then reads the CVs a backup takes by default into that decoder file, with
+    // the wait bar; false when the user cancelled (error empty) or the backup failed.
+    virtual bool backUpDecoder(std::string& error) = 0;
+    // A message box with an OK button, owned by the page.
+    virtual void showNote(const std::string& text, const char* caption) = 0;
 };
 
 class CvEditorRules {
@@ -66,6 +72,8 @@ class CvEditorRules {
     void refresh();
     void readCv();
     void writeCv();
+    // The maker's reset, asked for and, if the user wants, after a backup.
+    void factoryReset();
 
   private:
     // 0 when the CV number box holds a CV of 1 to 1024.

@@ -6,6 +6,7 @@
 #define IDC_WAIT_PROGRESS 1053
 #define IDC_WAIT_MESSAGE 1054
 #define IDM_QUIT 40003
+#define IDM_UNDO 40004
 
 // Connection Setup page and the NCE options page.
 #define IDC_STATION_LIST 1016

@@ -65,6 +65,8 @@ class CommandStationDriver {
     // Writes a CV of the decoder at target on the main, where nothing can be read back: 0 means
     // the station took the write, not that the decoder holds the value.
     virtual int writeCvOnMain(const MainTrackTarget& target, int32_t cv, int value);
+    // The port the station is reached through, for the journal; empty when it has none.
+    virtual const char* portName() const { return ""; }
 
   private:
     std::string name_;

@@ -37,7 +37,7 @@ void setMainTrackTarget(const MainTrackTarget& target) {
     if (sameTarget(target, chosen))
         return;
     chosen = target;
-    forgetStationValues();
+    forgetStationCvValues();
 }
 
 bool parseLocomotiveAddress(const std::string& text, bool longAsked, MainTrackTarget& target,

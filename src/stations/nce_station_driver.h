@@ -73,7 +73,7 @@ class NceStationDriver : public CommandStationDriver {
     // 2 to 60.
     int answerWaitSeconds() const { return answerWaitSeconds_ ? answerWaitSeconds_ : defaultWait_; }
     void setAnswerWaitSeconds(int seconds);
-    const char* portName() const { return link_.portName(); }
+    const char* portName() const override { return link_.portName(); }
     void setPortName(const char* name) { link_.setPortName(name); }
     int32_t baudIndex() const { return link_.baudIndex(); }
     void setBaudIndex(int32_t index) { link_.setBaudIndex(index); }

@@ -8,6 +8,7 @@
 #include "foundation/text_compare.h"
 #include "stations/main_track_target.h"
 #include "stations/station_drivers.h"
+#include "stations/write_journal.h"
 
 namespace {
 
@@ -29,6 +30,10 @@ ReadRetryObserver retryObserver = nullptr;
 void* retryContext = nullptr;
 CvValueCache stationValues;
 CvValueCache fileValues;
+// What the journal gives as a CV's value before a write: the value last read from or written to
+// it through this connection. Clear, Write All and a file load forget stationValues to make pages
+// read or write again; the decoder still holds these.
+CvValueCache journalValues;
 
 constexpr size_t configurationCapacity = 250;
 
@@ -239,8 +244,10 @@ int32_t stationReadCv(int32_t cv, uint8_t* value) {
             retryObserver(retryContext, cv, tryNumber, tries);
         result = driver->readCv(cv, out);
     }
-    if (result == 0)
+    if (result == 0) {
         remember(stationValues, cv, *out);
+        remember(journalValues, cv, *out);
+    }
     return result;
 }
 
@@ -248,16 +255,25 @@ int32_t stationWriteCv(int32_t cv, int value) {
     CommandStationDriver* driver = prepareCvCommand(cv);
     if (!driver)
         return 1;
-    // On the main the value counts as known as written: nothing can read it back.
     if (programmingOnMain() && mainTrackTarget().address == 0) {
         setStationErrorText("The main is chosen without a valid address: give one on Connection "
                             "Setup");
         return 1;
     }
+    // Journaled around the command: the value before is what this connection last knew of the
+    // decoder, never a file's.
+    const CvValueCache::Entry known = entry(journalValues, cv);
+    JournalLine line = journalWriteStarting(cv, known.known ? known.value : -1, value);
+    // On the main the value counts as known as written: nothing can read it back.
     int result = programmingOnMain() ? driver->writeCvOnMain(mainTrackTarget(), cv, value)
                                      : driver->writeCv(cv, value);
-    if (result == 0)
+    journalWriteEnded(line, result, stationErrorText());
+    // A failed write may have reached the decoder all the same.
+    entry(journalValues, cv) = {0, 0};
+    if (result == 0) {
         remember(stationValues, cv, value);
+        remember(journalValues, cv, value);
+    }
     return result;
 }
 
@@ -309,15 +325,16 @@ void rememberFileCvValue(int32_t cv, int value) {
         remember(fileValues, cv, value);
 }
 
-void forgetStationValues() {
-    stationValues = CvValueCache();
-}
-
 void forgetCvValue(int32_t cv) {
     if (!isValidCv(cv))
         return;
     entry(stationValues, cv) = {0, 0};
     entry(fileValues, cv) = {0, 0};
+}
+
+void forgetStationCvValues() {
+    stationValues = CvValueCache();
+    journalValues = CvValueCache();
 }
 
 void setStationErrorText(const char* text) {

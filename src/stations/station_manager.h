@@ -46,8 +46,8 @@ int32_t stationHighestSafeCv();
 int32_t knownCvValue(int32_t cv, uint8_t* value, int includeFileValues);
 void rememberFileCvValue(int32_t cv, int value);
 void forgetCvValue(int32_t cv);
-// What the station read from or wrote to the decoder: another decoder holds other values.
-void forgetStationValues();
+// Forgets every value read from or written to the decoder, keeping a file's.
+void forgetStationCvValues();
 
 void setStationErrorText(const char* text);
 const char* stationErrorText();

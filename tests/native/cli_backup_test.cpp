@@ -163,9 +163,9 @@ TEST_F(CliBackupTest, BacksUpShowsAndRestoresWithoutTheReadOnlyCvs) {
     SimStationProcess fresh;
     CliRun restore = runCli("--port " + fresh.device() + " restore " + file + " --verify");
     EXPECT_EQ(restore.status, 0) << restore.out;
-    EXPECT_EQ(restore.out, "wrote 2 CVs\n");
-    EXPECT_EQ(fresh.receivedLines(),
-              (std::vector<std::string>{"M", "P001 005", "R001", "P029 034", "R029", "X"}));
+    EXPECT_EQ(restore.out, "1=5 (was 3)\n29=34 (was 6)\nwrote 2 CVs\n");
+    EXPECT_EQ(fresh.receivedLines(), (std::vector<std::string>{"M", "R001", "P001 005", "R001",
+                                                               "R029", "P029 034", "R029", "X"}));
 }
 
 // Through a Powerhouse Pro, CVs above 255 are read and written only when the user allowed it:
@@ -192,8 +192,8 @@ TEST_F(CliBackupTest, HighCvsAreWrittenOnlyWithLeave) {
         {"restore " + file, 1, hazard, {"X"}},
         {"--allow-high-cvs restore " + file,
          0,
-         "wrote 2 CVs\n",
-         {"M", "P029 006", "P513 001", "X"}},
+         "29=6 (was 6)\n513=1\nwrote 2 CVs\n",
+         {"M", "R029", "P029 006", "P513 001", "X"}},
         {"read 1 1024",
          1,
          "error: CV 1024 is above 255. On this station's programming track a read above CV 255 may "

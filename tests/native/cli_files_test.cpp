@@ -128,8 +128,8 @@ TEST_F(CliFilesTest, BackupWritesACvListWhenTheNameEndsInCsvAndRestoreTakesOne) 
         runCli("--port " + fresh.device() + " restore " +
                write("jmri.csv", "\"CV, value\"\n1 , 7\n29,6,Config\n") + " --verify");
     EXPECT_EQ(restore.status, 0) << restore.out;
-    EXPECT_EQ(fresh.receivedLines(),
-              (std::vector<std::string>{"M", "P001 007", "R001", "P029 006", "R029", "X"}));
+    EXPECT_EQ(fresh.receivedLines(), (std::vector<std::string>{"M", "R001", "P001 007", "R001",
+                                                               "R029", "P029 006", "R029", "X"}));
 }
 
 } // namespace

@@ -160,8 +160,8 @@ TEST(Cli, StopsAtTheFirstFailureAndLeavesThePortAloneOnBadArguments) {
     SimStationProcess deaf({"--no-feedback-cv", "3"});
     CliRun partly = runCli("--port " + deaf.device() + " write 29=6 3=5 4=1 5=2");
     EXPECT_EQ(partly.status, 1);
-    EXPECT_EQ(partly.out, "error: CV 3: NO ACKNOWLEDGE FROM DECODER\nwritten: CV 29\nfailed: CV 3\n"
-                          "not tried: CV 4, CV 5\n");
+    EXPECT_EQ(partly.out, "29=6 (was 6)\nerror: CV 3: NO ACKNOWLEDGE FROM DECODER\nwritten: CV 29\n"
+                          "failed: CV 3\nnot tried: CV 4, CV 5\n");
 
     CliRun missing = runCli("--port /dev/velquist-no-such-port read 1");
     EXPECT_EQ(missing.status, 1);
@@ -262,6 +262,65 @@ TEST(Cli, EveryCommandEndsOnAChatteringLine) {
         EXPECT_EQ(run.status, 1) << command;
         EXPECT_EQ(run.out, out) << command;
     }
+}
+
+// Identify, then the journal's way back: undo walks back one write action at a time, refuses when
+// the decoder was changed behind the journal's back, and diff compares the decoder with a file.
+TEST(Cli, IdentifiesUndoesAndComparesAgainstTheSimulatedStation) {
+    const std::string journal = testing::TempDir() + "cli_undo_journal.csv";
+    std::remove(journal.c_str());
+    setenv("VELQUIST_JOURNAL", journal.c_str(), 1);
+    SimStationProcess station;
+    const std::string port = "--port " + station.device() + " ";
+    const std::string file = testing::TempDir() + "cli_diff.csv";
+    std::FILE* csv = std::fopen(file.c_str(), "w");
+    std::fputs("CV,value\n1,3\n3,9\n29,6\n300,1\n", csv);
+    std::fclose(csv);
+    const struct {
+        std::string arguments;
+        int status;
+        std::string out;
+    } steps[] = {
+        {"identify", 0, "manufacturer: NCE Corporation (11)\nversion: 42\naddress: 3 (short)\n"},
+        {"undo", 1,
+         "error: nothing to undo: the journal " + journal +
+             " holds no write on the programming track that is not yet undone\n"},
+        {"write 8=8", 2,
+         "velquist-cli: writing CV 8 resets most decoders to their factory "
+         "settings: use `velquist-cli reset`; "},
+        {"write 3=5 4=6", 0, "3=5 (was 0)\n4=6 (was 0)\n"},
+        {"write 3=9 --no-read-first", 0, "3=9\n"},
+        {"diff " + file, 1, "CV 300: not read (above the station's CV limit of 255)\n"},
+        {"undo", 0, "undo: CV 3: left alone, its value before was not known\n"},
+        {"undo", 1,
+         "undo: error: not undone: the decoder no longer holds what velquist-cli write "
+         "wrote: CV 3 holds 9, not 5\n"},
+        {"write 29=34", 0, "29=34 (was 6)\n"},
+        {"undo", 0, "undo: 29=6 (was 34)\n"},
+        {"reset", 2,
+         "Reset the NCE Corporation decoder (ID 11) to its factory settings by writing "
+         "CV 30 = 2?\n\nEvery setting returns to the maker's, and the address to 3.\n"
+         "Nothing was written: give --yes to reset the decoder.\n"},
+        {"reset --backup " + file + " --yes", 0,
+         "wrote " + file +
+             ": 61 CVs\nreset: wrote CV 30 = 2\nSwitch the track power off and on, "
+             "then Read.\n"},
+        {"diff " + file, 1, "CV 3: file 9, decoder 0\n"}, // the backup, against the reset decoder
+        {"undo", 1,
+         "undo: error: not undone: the decoder no longer holds what velquist-cli write "
+         "wrote: CV 3 holds 0, not 5, CV 4 holds 0, not 6\n"},
+    };
+    for (const auto& step : steps) {
+        CliRun run = runCli((step.arguments == "write 8=8" ? "" : port) + step.arguments);
+        EXPECT_EQ(run.status, step.status) << step.arguments << "\n" << run.out;
+        // An undo's first line names the action with its time; the rest is what it did.
+        std::string out = run.out;
+        if (step.arguments == "undo" && out.compare(0, 6, "undo: ") == 0)
+            out = "undo: " + out.substr(out.find('\n') + 1);
+        EXPECT_EQ(out.substr(0, step.out.size()), step.out) << step.arguments;
+    }
+    std::remove(file.c_str());
+    std::remove(journal.c_str());
 }
 
 } // namespace

@@ -31,8 +31,17 @@ class FakeEditorView : public CvEditorView {
     }
     int selectedListPosition() override { return selected; }
     void setCaret(int, int) override {}
+    bool backUpDecoder(std::string& error) override {
+        page.events.push_back("backup");
+        error = backupError;
+        return error.empty();
+    }
+    void showNote(const std::string& text, const char* caption) override {
+        page.events.push_back(std::string(caption) + ": " + text);
+    }
 
     FakePageView page;
+    std::string backupError;
     Lines names;
     int selected = -1;
 };
@@ -115,6 +124,8 @@ TEST_F(CvEditorRulesTest, TheValueIsEditedInDecimalOrBitByBit) {
 }
 
 TEST_F(CvEditorRulesTest, ReadAndWriteCheckTheNumberAndTheStation) {
+    const std::string cv8Error = "CV is Read Only. To reset the decoder to its factory settings, "
+                                 "use Factory Reset\x85";
     struct Case {
         const char* cv;
         int button;
@@ -128,8 +139,9 @@ TEST_F(CvEditorRulesTest, ReadAndWriteCheckTheNumberAndTheStation) {
         {"1025", writeCvButton, false, {}, {"error Invalid CV Register"}, "7"},
         {"-3", readCvButton, false, {}, {"error Invalid CV Register"}, "7"},
         {"29", writeCvButton, true, {"W29=7", "R29"}, {}, "7"},
-        {"8", writeCvButton, true, {"R8"}, {"error CV is Read Only"}, "11"},
-        {"8", writeCvButton, false, {}, {"error CV is Read Only"}, "7"},
+        {"8", writeCvButton, true, {"R8"}, {"error " + cv8Error}, "11"},
+        {"8", writeCvButton, false, {}, {"error " + cv8Error}, "7"},
+        {"7", writeCvButton, false, {}, {"error CV is Read Only"}, "7"},
         // A failed write is not read back.
     };
     for (const Case& c : cases) {
@@ -231,6 +243,39 @@ TEST_F(CvEditorRulesTest, TheNumberAndValueOutliveThePage) {
     EXPECT_EQ(next.page.boxes[cvNumberBox], "29");
     EXPECT_EQ(next.page.boxes[decimalValueBox], "38");
     EXPECT_EQ(next.page.boxes[registerCombo], "Configuration Data #1");
+}
+
+// Factory Reset reads CV 8 for the maker, asks, offers a backup first, and only then writes the
+// maker's reset; a No or a failed backup writes nothing.
+TEST_F(CvEditorRulesTest, FactoryResetAsksAndBacksUpFirst) {
+    const struct {
+        bool yes;
+        std::string backupError;
+        Lines traffic;
+        std::string last;
+    } cases[] = {
+        {false,
+         "",
+         {"R8"},
+         "Factory Reset? Reset the NCE Corporation decoder (ID 11) to its "
+         "factory settings by writing CV 30 = 2?\n\nEvery setting returns to the "
+         "maker's, and the address to 3."},
+        {true, "disk full", {"R8"}, "error disk full\n\nThe decoder was not reset."},
+        {true, "", {"R8", "W30=2"}, "Factory Reset: Switch the track power off and on, then Read."},
+    };
+    for (const auto& c : cases) {
+        decoder().traffic.clear();
+        forgetCvValue(8);
+        view_.page.events.clear();
+        view_.page.answerYes = c.yes;
+        view_.backupError = c.backupError;
+        click(factoryResetButton);
+        EXPECT_EQ(decoder().traffic, c.traffic);
+        ASSERT_FALSE(view_.page.events.empty());
+        EXPECT_EQ(view_.page.events.back(), c.last);
+    }
+    uint8_t known = 0;
+    EXPECT_EQ(knownCvValue(30, &known, 0), 1); // nothing known survives the reset
 }
 
 } // namespace

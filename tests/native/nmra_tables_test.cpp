@@ -185,6 +185,12 @@ TEST(ManufacturerNameTest, SelectedNames) {
     EXPECT_STREQ(manufacturerName(141), "Throttle-Up (SoundTraxx)");
     EXPECT_STREQ(manufacturerName(145), "Zimo Elecktronik");
     EXPECT_STREQ(manufacturerName(173), "Arnold - Rivarossi");
+    // Makers the NMRA list brings beside them, at both ends of the IDs.
+    EXPECT_STREQ(manufacturerName(1), "CML Systems");
+    EXPECT_STREQ(manufacturerName(151), "Electronic Solutions Ulm GmbH");
+    EXPECT_STREQ(manufacturerName(153), "Train Control Systems");
+    EXPECT_STREQ(manufacturerName(113), "QSIndustries");
+    EXPECT_STREQ(manufacturerName(238), "NMRA Reserved");
 }
 
 TEST(ManufacturerNameTest, OnlyTheLowByteCounts) {
@@ -196,7 +202,7 @@ TEST(ManufacturerNameTest, OnlyTheLowByteCounts) {
 }
 
 TEST(ManufacturerNameTest, UnknownIdsFallBack) {
-    for (int id : {0, 1, 2, 10, 14, 100, 128, 200, 255})
+    for (int id : {0, 3, 10, 16, 200, 237, 255})
         EXPECT_EQ(manufacturerName(id), Unknown) << "ID " << id;
 }
 

@@ -24,7 +24,8 @@ windows_path() { echo "Z:${1//\//\\}"; }
 take_wire
 check_equal "write sets the CVs through COM12" "0" "$(status --port COM12 write 29=34 1=3)"
 take_wire
-check_equal "the station received the writes" "M P029 034 P001 003 X" "$wire"
+check_equal "the station received the writes, each CV read first" "M R029 P029 034 R001 P001 003 X" \
+    "$wire"
 check_equal "read prints CV=VALUE through \\\\.\\COM12" "$(printf '29=34\n1=3\n8=11')" \
     "$(cli --port '\\.\COM12' read 29 1 8)"
 check_equal "version prints the station's text" "NCE Powerhouse Pro simulator 1.0" \
@@ -71,11 +72,12 @@ check_equal "show opens it by that name" "Decoder Name: $name" \
     "$(cli show "$(windows_path "$work/$wide_name")" | head -1)"
 
 cli --port COM12 write 1=9 >/dev/null
-check_equal "restore writes the file back and reads it to verify" "wrote 2 CVs" \
+check_equal "restore writes the file back and reads it to verify" \
+    "$(printf '1=3 (was 9)\n29=34 (was 34)\nwrote 2 CVs')" \
     "$(cli --port COM12 restore "$(windows_path "$work/loco.vqd")" --verify)"
 take_wire
-check_equal "the station received restore's writes and reads" \
-    "M P001 009 X M P001 003 R001 P029 034 R029 X" "$wire"
+check_equal "the station received restore's reads, writes and reads back" \
+    "M R001 P001 009 X M R001 P001 003 R001 R029 P029 034 R029 X" "$wire"
 
 # The program shows the name as typed and writes it back the same way.
 "$tools/wine-run.sh" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1

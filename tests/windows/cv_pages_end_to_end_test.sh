@@ -8,6 +8,7 @@
 set -uo pipefail
 exe=$1 ui_exe=$2
 source "$(dirname "$0")/script_checks.sh"
+windows_path() { echo "Z:${1//\//\\}"; }
 ui() { "$tools/wine-run.sh" "$ui_exe" "$@" </dev/null | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'; }
 log_mark=0
 mark_wire() { log_mark=$(wc -l <"$VELQUIST_STATION_LOG"); }
@@ -16,6 +17,13 @@ mark_wire() { log_mark=$(wc -l <"$VELQUIST_STATION_LOG"); }
 check_wire() { # check_wire DESCRIPTION EXPECTED
     check_equal "$1" "$2" "$(tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2- |
         tr ' ' ':' | tr '\n' ' ' | sed 's/ $//')"
+    mark_wire
+}
+# The station may leave programming mode while the user reads a question: only reads and writes
+# count.
+check_no_cv_command() { # check_no_cv_command DESCRIPTION
+    check_equal "$1" "" "$(tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2 |
+        grep -E '^[RP]' | tr '\n' ' ')"
     mark_wire
 }
 pid=
@@ -38,6 +46,10 @@ boxes=(1042 1043 1059 1060 1044 1045 1046 1047 1048 1049 1058 1064 1053 1055)
 values=(5 1234 2 4 10 120 250 7 130 126 30 9 17 170)
 # Reversed, 28 steps, power conversion on, advanced ack off, normal table, long address: 39.
 radios=(1063 1066 1067 1070 1071 1074)
+
+# This run's writes are journaled in a file of its own, so Ctrl+Z finds only them.
+use_work_folder
+export VELQUIST_JOURNAL="Z:${work//\//\\}\\journal.csv"
 
 # Earlier runs may have left the program on another port: it must start on COM1.
 "$wine" reg delete 'HKCU\Software\Quenby\DCC' /f </dev/null >/dev/null 2>&1
@@ -77,6 +89,28 @@ check_equal "setting bit 3 and clearing bit 0 changes the value" "46" \
 check_equal "Write CV with re-read writes CV 29 and reads it back" "46" \
     "$(ui click 1010 click 100 idle get 1008)"
 check_wire "the CV editor wrote CV 29 and read it back" "P029:046 R029"
+
+check_equal "Ctrl+Z asks before it undoes the CV editor's write" \
+    "Undo|Undo the last write: CV 29 39?46?" "$(ui menu 40004 box answer 6 idle)"
+check_wire "the undo reads CV 29 first, then writes back its value before" "R029 P029:039"
+check_equal "Write CV on CV 8 points to Factory Reset" \
+    "Error|CV is Read Only. To reset the decoder to its factory settings, use Factory Reset$(printf '\x85')" \
+    "$(ui set 1009 8 click 100 box answer 1)"
+check_no_cv_command "and reads or writes nothing"
+check_equal "Factory Reset names the decoder and its writes, offers a backup, then says what next" \
+    "Factory Reset|Reset the NCE Corporation decoder (ID 11) to its factory settings by writing CV 30 = 2?  Every setting returns to the maker's, and the address to 3. Factory Reset|Back the decoder up to a file first? Factory Reset|Switch the track power off and on, then Read." \
+    "$(ui click 102 box answer 6 box answer 6 save "$(windows_path "$work/before-reset")" box answer 1 idle)"
+check_equal "the backup read the 61 CVs a backup takes, then the reset wrote CV 30 = 2" \
+    "61 P030:002" "$(tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2- |
+        awk '/^R/ { n++ } /^P/ { print n, $1 ":" $2 }')"
+mark_wire
+check_equal "the backup is a decoder file" "4151" "$(stat -c %s "$work/before-reset")"
+check_equal "after the reset the locomotive page reads address 3" "3" \
+    "$(ui tab 0 click 1052 idle get 1042)"
+mark_wire
+check_equal "a reset is no undo target: Ctrl+Z offers the Write Changes before it, No writes nothing" \
+    "Undo|Undo the last write: CV 2 10?11?" "$(ui menu 40004 box answer 7 idle)"
+check_no_cv_command "after No nothing is read or written"
 quit_program
 
 # The station's log of the main since the last mark: "AA", then each packet as decoded. Run in

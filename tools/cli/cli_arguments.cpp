@@ -23,7 +23,8 @@ const char cliUsage[] =
     "read CV [CV ...] | "
     "write CV=VALUE [CV=VALUE ...] | version | detect | "
     "backup FILE [--name TEXT] [--owner TEXT] [--notes TEXT] [CVS] | restore FILE [--verify] | "
-    "show FILE | convert IN OUT | sheet FILE [-o OUT.html] | --help";
+    "show FILE | convert IN OUT | sheet FILE [-o OUT.html] | identify | "
+    "reset [--backup FILE] [--yes] | history [--last N] | undo | diff FILE | --help";
 
 const char cliHelp[] =
     "usage: velquist-cli [--port DEVICE] [--baud 9600|19200] [--protocol ascii|binary|auto]\n"
@@ -32,7 +33,9 @@ const char cliHelp[] =
     "Reads and writes the CVs of the decoder on the programming track of an NCE station.\n"
     "\n"
     "  read CV [CV ...]              print CV=VALUE for each CV\n"
-    "  write CV=VALUE [...]          write the values in the order given\n"
+    "  write CV=VALUE [...] [--no-read-first]\n"
+    "                                write the values in the order given, each read first and\n"
+    "                                shown as CV=VALUE (was OLD); CV 8 is written only by reset\n"
     "  version                       print the station's version text\n"
     "  detect                        look for NCE stations on every serial port (only on\n"
     "                                --port if given) at 9600 and 19200 baud; print\n"
@@ -44,13 +47,22 @@ const char cliHelp[] =
     "                                1-11,29,67-94 (default: every CV of the locomotive, speed\n"
     "                                table, function map and consist pages); CVs that cannot be\n"
     "                                read are stored as unknown and reported (exit status 1)\n"
-    "  restore FILE [--verify]       write every known value of the file in CV order, except\n"
-    "                                the read-only CVs; --verify reads each back\n"
+    "  restore FILE [--verify] [--no-read-first]\n"
+    "                                write every known value of the file in CV order, except\n"
+    "                                the read-only CVs, each read first; --verify reads each back\n"
     "  show FILE                     print the texts and CV=VALUE for each known CV\n"
     "  convert IN OUT                write IN's values to OUT: a CV list when OUT ends in\n"
     "                                .csv, else a decoder file\n"
     "  sheet FILE [-o OUT.html]      write a one-page HTML decoder sheet to print (default:\n"
     "                                standard output)\n"
+    "  identify                      print the decoder's maker, version, address and product\n"
+    "  reset [--backup FILE] [--yes] reset the decoder to its maker's settings (address 3);\n"
+    "                                --backup first reads it into FILE; without --yes only\n"
+    "                                print what would be written (exit status 2)\n"
+    "  history [--last N]            print the last N write actions of the journal (default 10)\n"
+    "  undo                          write back the values before the last write action that\n"
+    "                                is not yet undone, if the decoder still holds what it wrote\n"
+    "  diff FILE                     print each CV where the decoder differs from FILE\n"
     "\n"
     "FILE and IN may be a Velquist decoder file, a CV list (CSV: a CV,value line per CV) or a\n"
     "JMRI roster entry (XML), told apart by their content. backup and convert write a CV list\n"
@@ -141,6 +153,11 @@ bool parseAssignment(const std::string& text, std::pair<int, int>& entry, std::s
     }
     if (!parseCv(text.substr(0, equals), entry.first, error))
         return false;
+    if (entry.first == 8) {
+        error = "writing CV 8 resets most decoders to their factory settings: use "
+                "`velquist-cli reset`";
+        return false;
+    }
     if (parseNumber(text.substr(equals + 1), 0, 255, entry.second))
         return true;
     error = "VALUE must be a number from 0 to 255: '" + text + "'";
@@ -208,6 +225,8 @@ bool parseFileCommand(int at, int argc, const char* const* argv, CliRequest& req
             return false;
         } else if (word == "--verify" && request.command == CliRequest::Command::restore) {
             request.verify = true;
+        } else if (word == "--no-read-first" && request.command == CliRequest::Command::restore) {
+            request.readFirst = false;
         } else if (request.command == CliRequest::Command::convert && request.output.empty() &&
                    !word.empty() && word.compare(0, 1, "-") != 0) {
             request.output = word;
@@ -360,8 +379,9 @@ bool parseCommand(const std::string& command, int at, int argc, const char* cons
         }
     }
     if (command != "read" && command != "write") {
-        error = "unknown command '" + command + "'";
-        return false;
+        if (!parseJournalCommand(command, at, argc, argv, request, error) && error.empty())
+            error = "unknown command '" + command + "'";
+        return error.empty();
     }
     request.command = command == "read" ? CliRequest::Command::read : CliRequest::Command::write;
     if (at >= argc) {
@@ -371,6 +391,11 @@ bool parseCommand(const std::string& command, int at, int argc, const char* cons
     for (; at < argc; ++at) {
         if (misplacedOption(argv[at], error))
             return false;
+        if (request.command == CliRequest::Command::write &&
+            std::strcmp(argv[at], "--no-read-first") == 0) {
+            request.readFirst = false;
+            continue;
+        }
         std::pair<int, int> entry{0, 0};
         bool ok = request.command == CliRequest::Command::read
                       ? parseCv(argv[at], entry.first, error)

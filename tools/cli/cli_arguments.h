@@ -21,7 +21,12 @@ struct CliRequest {
         show,
         convert,
         sheet,
-        help
+        help,
+        identify,
+        reset,
+        history,
+        undo,
+        diff
     };
 
     std::string port = cliDefaultPort;
@@ -35,7 +40,8 @@ struct CliRequest {
     Command command = Command::version;
     // CV numbers to read or back up, or (CV, value) pairs to write, in the order given.
     std::vector<std::pair<int, int>> cvs;
-    // backup, restore, show, convert and sheet: the decoder file, CV list or roster entry.
+    // backup, restore, show, convert, sheet and diff: the decoder file, CV list or roster entry;
+    // reset: the file it backs the decoder up into first, if any.
     std::string file;
     // convert: the file written; sheet: the page written, or none for standard output.
     std::string output;
@@ -51,7 +57,18 @@ struct CliRequest {
     int answerWaitSeconds = 0;
     // --on-main and --on-main-accessory: write and restore go to this decoder on the main.
     MainTrackTarget target;
+    // write and restore: read each CV just before writing it, for the journal and the output.
+    bool readFirst = true;
+    // reset: the user said yes; without it the reset is only described.
+    bool confirmed = false;
+    // history: how many actions.
+    int last = 10;
 };
+
+// identify, reset, history, undo and diff, from the word after the command on; false with a
+// reason on a mistake, and also for any other command (with an empty reason).
+bool parseJournalCommand(const std::string& command, int at, int argc, const char* const* argv,
+                         CliRequest& request, std::string& error);
 
 extern const char cliUsage[];
 extern const char cliHelp[];

@@ -3,6 +3,7 @@
 #include "files/decoder_file_transfer.h"
 #include "files/file_access.h"
 #include "model/cv_register_table.h"
+#include "stations/high_cv_warning.h"
 #include "stations/station_manager.h"
 
 namespace {
@@ -85,17 +86,25 @@ std::vector<int> restoredCvs(const DecoderFileContent& content) {
     return cvs;
 }
 
-std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,
-                                  const CvProgress& progress, size_t& written) {
+std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify, bool readFirst,
+                                  const CvProgress& progress, size_t& written,
+                                  const CvWritten& onWritten) {
     written = 0;
     return eachCv(restoredCvs(content), progress, "not written: the station stopped answering",
                   [&](int cv, std::string& reason) {
                       const int value = content.entries[cv - 1];
+                      uint8_t was = 0;
+                      // Above the station's limit a read would reach another CV: its value would be
+                      // no "before".
+                      const bool known =
+                          readFirst && !needsHighCvConsent(cv) && stationReadCv(cv, &was) == 0;
                       if (note(stationWriteCv(cv, value)) != 0) {
                           reason = failureReason();
                           return false;
                       }
                       ++written;
+                      if (onWritten)
+                          onWritten(cv, value, known ? was : -1);
                       uint8_t read = 0;
                       if (!verify)
                           return true;

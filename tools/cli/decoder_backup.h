@@ -28,7 +28,12 @@ bool canSaveDecoderFileAt(const std::string& path);
 // The CVs a restore writes: every known one of the content, in CV order, but the read-only ones.
 std::vector<int> restoredCvs(const DecoderFileContent& content);
 
-// Writes every known value in CV order, skipping read-only CVs; with verify reads each back and
-// reports a different value. Ends as a backup does when the station stops answering.
-std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify,
-                                  const CvProgress& progress, size_t& written);
+// Told of each CV written: its value, and the value read just before (-1 when not read).
+using CvWritten = std::function<void(int cv, int value, int was)>;
+
+// Writes every known value in CV order, skipping read-only CVs; with readFirst reads each just
+// before; with verify reads each back and reports a different value. Ends as a backup does when
+// the station stops answering.
+std::vector<CvProblem> restoreCvs(const DecoderFileContent& content, bool verify, bool readFirst,
+                                  const CvProgress& progress, size_t& written,
+                                  const CvWritten& onWritten);

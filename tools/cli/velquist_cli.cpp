@@ -8,6 +8,7 @@
 #include "cli_arguments.h"
 #include "cli_platform.h"
 #include "decoder_backup.h"
+#include "decoder_commands.h"
 #include "files/decoder_file_transfer.h"
 #include "files/decoder_sheet.h"
 #include "files/file_access.h"
@@ -19,6 +20,7 @@
 #include "stations/station_advice.h"
 #include "stations/station_finder.h"
 #include "stations/station_manager.h"
+#include "stations/write_journal.h"
 
 namespace {
 
@@ -193,9 +195,17 @@ int backup(const CliRequest& request) {
 int restore(const CliRequest& request, const DecoderFileContent& content) {
     size_t written = 0;
     ProgressLine line(request.verify ? "writing and verifying" : "writing");
-    const std::vector<CvProblem> problems =
-        restoreCvs(content, request.verify, line.callback(), written);
+    std::vector<std::string> lines;
+    std::vector<CvProblem> problems;
+    {
+        JournalAction action("velquist-cli restore");
+        problems = restoreCvs(
+            content, request.verify, request.readFirst, line.callback(), written,
+            [&](int cv, int value, int was) { lines.push_back(writtenText(cv, value, was)); });
+    }
     line.clear();
+    for (const std::string& text : lines)
+        std::printf("%s\n", text.c_str());
     saveAndShutdownStations();
     reportProblems(problems);
     std::printf("wrote %zu CVs\n", written);
@@ -293,7 +303,9 @@ int writeOnMain(const std::vector<std::pair<int, int>>& cvs) {
 
 int run(const CliRequest& request) {
     DecoderFileContent restoring;
-    if (request.command == CliRequest::Command::restore && !loadFile(request.file, restoring))
+    const bool needsFile = request.command == CliRequest::Command::restore ||
+                           request.command == CliRequest::Command::diff;
+    if (needsFile && !loadFile(request.file, restoring))
         return 1;
     // Before the decoder is read, not after minutes of reading.
     const std::string& path = request.file;
@@ -340,6 +352,19 @@ int run(const CliRequest& request) {
         return 1;
     if (request.command == CliRequest::Command::backup)
         return backup(request);
+    int status = -1;
+    if (request.command == CliRequest::Command::identify)
+        status = identifyCommand();
+    else if (request.command == CliRequest::Command::reset)
+        status = resetCommand(request);
+    else if (request.command == CliRequest::Command::undo)
+        status = undoCommand();
+    else if (request.command == CliRequest::Command::diff)
+        status = diffCommand(request, restoring);
+    if (status >= 0) {
+        saveAndShutdownStations();
+        return status;
+    }
     if (request.command == CliRequest::Command::restore)
         return restore(request, restoring);
     if (request.command == CliRequest::Command::version) {
@@ -350,17 +375,23 @@ int run(const CliRequest& request) {
         text.erase(text.find_last_not_of("\r\n") + 1);
         std::printf("%s\n", text.c_str());
     }
+    JournalAction writing("velquist-cli write");
     for (size_t i = 0; i < request.cvs.size(); ++i) {
         const auto [cv, value] = request.cvs[i];
+        uint8_t read = 0;
         if (request.command == CliRequest::Command::read) {
-            uint8_t read = 0;
             if (stationReadCv(cv, &read) != 0)
                 return fail();
             std::printf("%d=%d\n", cv, read);
-            std::fflush(stdout);
-        } else if (stationWriteCv(cv, value) != 0) {
-            return failedWrite(request, i);
+        } else {
+            // Read first, so the journal and the user know what the write replaces.
+            const bool known =
+                request.readFirst && !needsHighCvConsent(cv) && stationReadCv(cv, &read) == 0;
+            if (stationWriteCv(cv, value) != 0)
+                return failedWrite(request, i);
+            std::printf("%s\n", writtenText(cv, value, known ? read : -1).c_str());
         }
+        std::fflush(stdout);
     }
     saveAndShutdownStations();
     return 0;
@@ -389,6 +420,8 @@ int main(int argc, char** argv) {
         return convert(request);
     if (request.command == CliRequest::Command::sheet)
         return sheet(request);
+    if (request.command == CliRequest::Command::history)
+        return historyCommand(request);
     if (request.command == CliRequest::Command::detect)
         return detect(request);
     return run(request);

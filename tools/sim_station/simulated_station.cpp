@@ -280,6 +280,9 @@ StationReply SimulatedStation::writeAnswer(int number, int value) {
         setCv(target, static_cast<uint8_t>(value));
         reply.wroteCv = true;
     }
+    // An NCE decoder takes CV 30 = 2 as its factory reset.
+    if (number == 30 && value == 2)
+        cvs_ = factoryCvs();
     reply.bytes = (style_ == AnswerStyle::Plain ? "" : "\r\n") + prompt();
     return reply;
 }

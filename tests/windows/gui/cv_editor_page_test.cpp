@@ -64,7 +64,7 @@ TEST_F(CvEditorPageTest, ReadAndWriteGoThroughTheStation) {
     click(100);
     EXPECT_EQ(decoder().traffic, (std::vector<std::string>{"R29", "W29=46", "R29"}));
     click(1010);
-    type(1009, "8");
+    type(1009, "7");
     click(100);
     EXPECT_EQ(errors(), std::vector<std::string>{"Error: CV is Read Only"});
     EXPECT_EQ(decoder().traffic.size(), 3u);

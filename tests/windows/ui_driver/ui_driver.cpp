@@ -341,6 +341,10 @@ int main(int argc, char** argv) {
                     fail("the file dialog stayed open");
                 Sleep(50);
             }
+        } else if (command == "menu") {
+            // A command as its accelerator key sends it to the main window (Ctrl+Z is 40004).
+            needMain();
+            act(mainWindow, WM_COMMAND, MAKEWPARAM(number(next("command id")), 1), 0);
         } else if (command == "quit") {
             needMain();
             waitIdle(60000);
