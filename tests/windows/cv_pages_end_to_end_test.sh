@@ -2,7 +2,7 @@
 # The locomotive page and the CV editor in the real velquist.exe under Wine, driven through the
 # UI driver against the simulated station on COM1. A first run writes a known decoder with Write
 # All; a second reads it back, writes one edited box, and works CV 29 bit by bit; a third writes
-# on the main, where the decoder (long 1234 by then) takes only what is addressed to it.
+# on the main, where the decoder (short 3 again after the reset) takes only what is addressed to it.
 # Usage: cv_pages_end_to_end_test.sh VELQUIST_EXE UI_DRIVER_EXE
 #        (WINEPREFIX, DISPLAY and VELQUIST_STATION_LOG set)
 set -uo pipefail
@@ -119,20 +119,21 @@ main_wire() {
     tail -n +"$((log_mark + 1))" "$VELQUIST_STATION_LOG" | cut -d' ' -f2- |
         sed 's/^[0-9A-F ]*: //' | paste -sd'|'
 }
-to_1234="locomotive 1234 long, write CV"
+# The reset above left the decoder at short address 3.
+to_3="locomotive 3 short, write CV"
 start_program
 check_equal "choosing the main names the locomotive in the window title" \
-    "Velquist - programming on the main: locomotive 1234" "$(ui tab 7 set 1452 1234 click 1451 title)"
+    "Velquist - programming on the main: locomotive 3" "$(ui tab 7 set 1452 3 click 1451 title)"
 check_equal "on the main the locomotive page cannot read" "0" "$(ui tab 0 enabled 1052)"
 ui set 1044 12 click 1054 idle >/dev/null
-check_equal "Write Changes sends CV 2 twice as a packet for long 1234, no M" \
-    "AA|$to_1234 2 = 12|$to_1234 2 = 12" "$(main_wire)"
+check_equal "Write Changes sends CV 2 twice as a packet for short 3, no M" \
+    "AA|$to_3 2 = 12|$to_3 2 = 12" "$(main_wire)"
 mark_wire
 check_equal "the CV editor cannot read on the main and says so" \
     "0 Nothing can be read back on the main" "$(ui tab 2 enabled 101 get 1011)"
 check_equal "Write CV on the main is not verified" "CV 5 = 77 written on the main (not verified)" \
     "$(ui set 1009 5 set 1008 77 click 100 idle get 1011)"
-check_equal "the CV editor's write went out as packets" "$to_1234 5 = 77|$to_1234 5 = 77" \
+check_equal "the CV editor's write went out as packets" "$to_3 5 = 77|$to_3 5 = 77" \
     "$(main_wire)"
 mark_wire
 check_equal "an address that is none is refused, and nothing goes anywhere" \
