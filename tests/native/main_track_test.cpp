@@ -16,13 +16,6 @@
 
 namespace {
 
-std::string bytes(std::initializer_list<int> list) {
-    std::string text;
-    for (int byte : list)
-        text += static_cast<char>(byte);
-    return text;
-}
-
 std::shared_ptr<FakeSerialPort::State> managedPort;
 
 void constructBinaryOnManagedPort() {
@@ -73,7 +66,7 @@ class MainTrackDriverTest : public testing::Test {
 
     std::shared_ptr<FakeSerialPort::State> port_ = std::make_shared<FakeSerialPort::State>();
     RecordedPauses pauses_;
-    std::string version_ = bytes({6, 2, 1});
+    std::string version_ = byteString({6, 2, 1});
     std::map<uint8_t, std::string> answers_;
 };
 
@@ -89,13 +82,13 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
     } cases[] = {
         {"serial Powerhouse Pro: the packet twice, then the pause",
          true,
-         bytes({6, 2, 1}),
+         byteString({6, 2, 1}),
          [](NceStationDriver& d) { return d.writeCvOnMain(locomotive(353, true), 2, 3); },
          "AA 96 05 C1 61 EC 01 03 4E 96 05 C1 61 EC 01 03 4E",
          {200}},
         {"Power Cab on USB: AE with the long address flag, AF by accessory number",
          true,
-         bytes({7, 3, 3}),
+         byteString({7, 3, 3}),
          [](NceStationDriver& d) {
              return d.writeCvOnMain(locomotive(1234, true), 3, 10) |
                     d.writeCvOnMain({ProgramOn::accessory, 513, false}, 514, 3);
@@ -104,7 +97,7 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
          {}},
         {"binary: programming mode left before the main",
          true,
-         bytes({6, 2, 1}),
+         byteString({6, 2, 1}),
          [](NceStationDriver& d) {
              return d.writeCv(1, 3) | d.writeCvOnMain(locomotive(3, false), 1, 4);
          },
@@ -113,7 +106,7 @@ TEST_F(MainTrackDriverTest, ExactBytesOnTheWire) {
         // The version asked once; X only because the track was in use.
         {"ASCII EPROM: programming mode left with X, the main without M or X",
          false,
-         bytes({6, 0, 0}),
+         byteString({6, 0, 0}),
          [](NceStationDriver& d) {
              return d.writeCv(1, 3) | d.writeCvOnMain(locomotive(3, false), 1, 4) |
                     d.writeCvOnMain(locomotive(3, false), 2, 4);
@@ -147,19 +140,19 @@ TEST_F(MainTrackDriverTest, RefusalsNameTheAddressOrTheCv) {
         std::string answer;
         const char* message;
     } cases[] = {
-        {bytes({7, 3, 3}), 0xAE, "0",
+        {byteString({7, 3, 3}), 0xAE, "0",
          "The NCE station does not take the command for the main (answer 0): an older USB "
          "interface firmware cannot program on the main"},
-        {bytes({7, 3, 3}), 0xAE, "1",
+        {byteString({7, 3, 3}), 0xAE, "1",
          "The NCE station refused the address of locomotive 1234 (answer 1: address out of "
          "range)"},
-        {bytes({7, 3, 3}), 0xAE, "3",
+        {byteString({7, 3, 3}), 0xAE, "3",
          "The NCE station refused CV 3 for locomotive 1234 (answer 3: CV or data out of range)"},
-        {bytes({7, 3, 3}), 0xAE, "", "No answer from the NCE station"},
-        {bytes({6, 2, 1}), 0x96, "0",
+        {byteString({7, 3, 3}), 0xAE, "", "No answer from the NCE station"},
+        {byteString({6, 2, 1}), 0x96, "0",
          "The NCE station refused the packet for locomotive 1234 (answer 0: command not "
          "supported)"},
-        {bytes({7, 3, 6}), 0xAE, "!",
+        {byteString({7, 3, 6}), 0xAE, "!",
          "A Powerhouse Pro cannot program decoders through the NCE USB interface: connect the "
          "computer to the station's serial port to program on the main"},
     };
@@ -185,7 +178,7 @@ TEST_F(MainTrackDriverTest, RefusalsNameTheAddressOrTheCv) {
 // forgets what was known.
 TEST_F(MainTrackDriverTest, ManagerRoutesByTheTarget) {
     port_->binary = true;
-    version_ = bytes({7, 3, 3});
+    version_ = byteString({7, 3, 3});
     managedPort = port_;
     MemorySettingsStore store;
     TestStationList list(store, constructBinaryOnManagedPort);
@@ -211,21 +204,23 @@ TEST(MainTrackStation, PacketsLandOnlyAtTheDecodersAddress) {
         const char* answer;
         int cv29; // what CV 29 holds afterwards; the decoder is short 3, CV 29 = 6
     } cases[] = {
-        {"once is not enough", bytes({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD1}), 1, "!", 6},
-        {"twice lands", bytes({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD1}), 2, "!!", 34},
-        {"another address", bytes({0x95, 5, 0x04, 0xEC, 0x1C, 0x22, 0xD6}), 2, "!!", 6},
-        {"long 3 is not short 3", bytes({0x96, 5, 0xC0, 0x03, 0xEC, 0x1C, 0x22, 0x11}), 2, "!!", 6},
-        {"bad XOR", bytes({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD0}), 2, "00", 6},
-        {"length against its address", bytes({0x95, 5, 0xC0, 0x03, 0xEC, 0x1C, 0x22}), 1, "4", 6},
-        {"AE applies at once", bytes({0xAE, 0x00, 0x03, 0x00, 0x1D, 0x22}), 1, "!", 34},
-        {"AE short 128", bytes({0xAE, 0x00, 0x80, 0x00, 0x1D, 0x22}), 1, "1", 6},
+        {"once is not enough", byteString({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD1}), 1, "!", 6},
+        {"twice lands", byteString({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD1}), 2, "!!", 34},
+        {"another address", byteString({0x95, 5, 0x04, 0xEC, 0x1C, 0x22, 0xD6}), 2, "!!", 6},
+        {"long 3 is not short 3", byteString({0x96, 5, 0xC0, 0x03, 0xEC, 0x1C, 0x22, 0x11}), 2,
+         "!!", 6},
+        {"bad XOR", byteString({0x95, 5, 0x03, 0xEC, 0x1C, 0x22, 0xD0}), 2, "00", 6},
+        {"length against its address", byteString({0x95, 5, 0xC0, 0x03, 0xEC, 0x1C, 0x22}), 1, "4",
+         6},
+        {"AE applies at once", byteString({0xAE, 0x00, 0x03, 0x00, 0x1D, 0x22}), 1, "!", 34},
+        {"AE short 128", byteString({0xAE, 0x00, 0x80, 0x00, 0x1D, 0x22}), 1, "1", 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (bool binary : {true, false}) {
             SimulatedStation station;
             BinaryStation binaryStation(station, binarySystems[0]);
-            AsciiProtocol ascii(station, bytes({6, 0, 0}));
+            AsciiProtocol ascii(station, byteString({6, 0, 0}));
             StationProtocol& protocol =
                 binary ? static_cast<StationProtocol&>(binaryStation) : ascii;
             std::string answers;
@@ -237,10 +232,10 @@ TEST(MainTrackStation, PacketsLandOnlyAtTheDecodersAddress) {
         }
     }
     SimulatedStation station;
-    AsciiProtocol ascii(station, bytes({6, 0, 0}));
-    EXPECT_EQ(ascii.logText(bytes({0x96, 5, 0xC4, 0xD2, 0xEC, 0x02, 0x0A, 0xF2})),
+    AsciiProtocol ascii(station, byteString({6, 0, 0}));
+    EXPECT_EQ(ascii.logText(byteString({0x96, 5, 0xC4, 0xD2, 0xEC, 0x02, 0x0A, 0xF2})),
               "96 05 C4 D2 EC 02 0A F2: locomotive 1234 long, write CV 3 = 10");
-    EXPECT_EQ(ascii.logText(bytes({0xAF, 0x02, 0x01, 0x02, 0x02, 0x03})),
+    EXPECT_EQ(ascii.logText(byteString({0xAF, 0x02, 0x01, 0x02, 0x02, 0x03})),
               "AF 02 01 02 02 03: accessory decoder 129, write CV 514 = 3");
 }
 

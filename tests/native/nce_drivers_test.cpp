@@ -93,16 +93,6 @@ TEST_F(NceDriversTest, EachDriverTestsWithItsOwnTexts) {
     EXPECT_STREQ(binaryTexts.failed, "Cannot communicate with the NCE station");
 }
 
-std::string hexOf(const std::string& bytes) {
-    std::string text;
-    for (unsigned char byte : bytes) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, "%s%02X", text.empty() ? "" : " ", byte);
-        text += pair;
-    }
-    return text;
-}
-
 bool powerCabAnswer = true;
 int powerCabQuestions = 0;
 bool answerPowerCab(const std::string& note) {
@@ -251,7 +241,7 @@ TEST(NceDriverWire, ExactBytesForTimingVersionAndRefusals) {
                 EXPECT_EQ(value, results.back() ? 0 : c.binary ? 5 : step == read1 ? 1 : 2);
             }
         }
-        EXPECT_EQ(c.binary ? hexOf(port->written) : port->written, c.bytes);
+        EXPECT_EQ(c.binary ? hexText(port->written) : port->written, c.bytes);
         EXPECT_EQ(results, c.results);
         EXPECT_EQ(pauses.list(), c.pauses);
         EXPECT_EQ(powerCabQuestions, c.aa == "\x07\x03\x03" ? 1 : 0);
@@ -260,7 +250,7 @@ TEST(NceDriverWire, ExactBytesForTimingVersionAndRefusals) {
         }
         driver->close();
         if (c.binary) { // closing sends 9F only where 9E went out since the last 9F
-            EXPECT_EQ(hexOf(port->written), c.bytes + (c.bytes.size() > 2 ? " 9F" : ""));
+            EXPECT_EQ(hexText(port->written), c.bytes + (c.bytes.size() > 2 ? " 9F" : ""));
         }
     }
     setSingleTrackCheck(previous);

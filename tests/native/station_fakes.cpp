@@ -65,6 +65,13 @@ std::string hexText(const std::string& bytes) {
     return text;
 }
 
+std::string byteString(std::initializer_list<int> list) {
+    std::string text;
+    for (int byte : list)
+        text += static_cast<char>(byte);
+    return text;
+}
+
 std::string promptOnly(const std::string&) {
     return "COMMAND: ";
 }

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,8 @@ class FakeSerialPort : public SerialPort {
 
 // "AE 00 03": the bytes of a binary command or answer.
 std::string hexText(const std::string& bytes);
+// The bytes of a binary command or answer, written as numbers.
+std::string byteString(std::initializer_list<int> list);
 
 // Answers every line with the bare prompt, as the station does for mode and write commands.
 std::string promptOnly(const std::string& line);
